@@ -1,0 +1,217 @@
+#include "format/number_text.h"
+
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <locale.h>
+#include <string>
+
+#include "format/failure.h"
+
+namespace {
+
+// The value's first 18 significant digits, correctly rounded from its exact binary value
+// with ties to even (glibc's conversion is exact), and the decimal exponent of the first.
+struct Digits18 {
+    std::string digits;  // exactly 18 characters '0'..'9'
+    int exponent = 0;    // value = d0.d1d2... x 10^exponent
+};
+
+Digits18 ToDigits18(long double magnitude) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.17Le", magnitude);
+    Digits18 result;
+    const char* p = buffer;
+    result.digits.push_back(*p++);
+    ++p;  // the point printf writes is always '.' in the C locale of snprintf's digits
+    while (*p >= '0' && *p <= '9') result.digits.push_back(*p++);
+    ++p;  // 'e'
+    result.exponent = std::atoi(p);
+    return result;
+}
+
+// Rounds a digit string to its first `keep` digits with halves away from zero; returns true
+// when the carry ran out of the front (the digits became 1 followed by zeros, one longer).
+bool RoundDigitsHalfUp(std::string& digits, int keep) {
+    const bool up = keep < static_cast<int>(digits.size()) && digits[keep] >= '5';
+    digits.resize(keep);
+    if (!up) return false;
+    for (int i = keep - 1; i >= 0; --i) {
+        if (digits[i] != '9') {
+            ++digits[i];
+            return false;
+        }
+        digits[i] = '0';
+    }
+    digits.insert(digits.begin(), '1');
+    return true;
+}
+
+void RequireFinite(long double value) {
+    if (!std::isfinite(value)) throw Failure(QStringLiteral("浮動小数点演算が無効です"));
+}
+
+QString NotANumber(const QString& text) {
+    return QStringLiteral("'%1' は有効な数値ではありません").arg(text);
+}
+
+bool IsDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+
+int HexValue(QChar c) {
+    const char16_t u = c.unicode();
+    if (u >= '0' && u <= '9') return u - '0';
+    if (u >= 'a' && u <= 'f') return u - 'a' + 10;
+    if (u >= 'A' && u <= 'F') return u - 'A' + 10;
+    return -1;
+}
+
+locale_t CLocale() {
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return c;
+}
+
+}  // namespace
+
+QString GeneralFormat(long double value) {
+    RequireFinite(value);
+    if (value == 0) return QStringLiteral("0");
+    const bool negative = value < 0;
+    Digits18 d = ToDigits18(std::fabs(value));
+    if (RoundDigitsHalfUp(d.digits, 15)) {
+        d.digits.pop_back();
+        ++d.exponent;
+    }
+    while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
+
+    std::string out = negative ? "-" : "";
+    const int e = d.exponent;
+    const int n = static_cast<int>(d.digits.size());
+    if (e >= -4 && e <= 14) {
+        if (e >= 0) {
+            for (int i = 0; i <= e; ++i) out.push_back(i < n ? d.digits[i] : '0');
+            if (n > e + 1) out += "." + d.digits.substr(e + 1);
+        } else {
+            out += "0." + std::string(-e - 1, '0') + d.digits;
+        }
+    } else {
+        out.push_back(d.digits[0]);
+        if (n > 1) out += "." + d.digits.substr(1);
+        out += "E";
+        if (e < 0) out += "-";
+        out += std::to_string(std::abs(e));
+    }
+    return QString::fromLatin1(out);
+}
+
+QString PatternFormat(long double value) {
+    RequireFinite(value);
+    if (std::fabs(value) >= 1e18L) return GeneralFormat(value);
+    if (value == 0) return QStringLiteral(".00");
+    const bool negative = value < 0;
+    Digits18 d = ToDigits18(std::fabs(value));
+    // Hundredths: the digits down to the 10^-2 place, rounded by the next digit.
+    const int keep = d.exponent + 3;
+    std::string hundredths;
+    if (keep < 0) {
+        hundredths = "0";
+    } else {
+        std::string digits = d.digits;
+        if (keep > static_cast<int>(digits.size())) digits.append(keep - digits.size(), '0');
+        RoundDigitsHalfUp(digits, keep);
+        hundredths = digits.empty() ? "0" : digits;
+    }
+    while (hundredths.size() > 1 && hundredths[0] == '0') hundredths.erase(0, 1);
+    if (hundredths.size() < 3) hundredths.insert(0, 3 - hundredths.size(), '0');
+    std::string integer = hundredths.substr(0, hundredths.size() - 2);
+    const std::string fraction = hundredths.substr(hundredths.size() - 2);
+    if (integer == "0") integer.clear();
+    const bool zero = integer.empty() && fraction == "00";
+    return QString::fromLatin1((negative && !zero ? "-" : "") + integer + "." + fraction);
+}
+
+std::int64_t RoundToInteger(long double value) {
+    RequireFinite(value);
+    const long double r = std::rint(value);  // the default rounding mode: ties to even
+    if (r < -9223372036854775808.0L || r >= 9223372036854775808.0L)
+        throw Failure(QStringLiteral("整数の範囲を超えています"));
+    return static_cast<std::int64_t>(r);
+}
+
+QString RoundText(long double value) { return QString::number(RoundToInteger(value)); }
+
+std::int64_t Truncate(long double value) {
+    RequireFinite(value);
+    const long double t = std::trunc(value);
+    if (t < -9223372036854775808.0L || t >= 9223372036854775808.0L)
+        throw Failure(QStringLiteral("整数の範囲を超えています"));
+    return static_cast<std::int64_t>(t);
+}
+
+long double ParseDecimal(const QString& text) {
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n && text[i] == QLatin1Char(' ')) ++i;
+    qsizetype end = n;
+    while (end > i && text[end - 1] == QLatin1Char(' ')) --end;
+
+    std::string ascii;
+    qsizetype p = i;
+    if (p < end && (text[p] == QLatin1Char('+') || text[p] == QLatin1Char('-')))
+        ascii.push_back(static_cast<char>(text[p++].unicode()));
+    const qsizetype intStart = p;
+    while (p < end && IsDigit(text[p])) ascii.push_back(static_cast<char>(text[p++].unicode()));
+    if (p == intStart) throw Failure(NotANumber(text));
+    if (p < end && text[p] == QLatin1Char('.')) {
+        ascii.push_back('.');
+        const qsizetype fracStart = ++p;
+        while (p < end && IsDigit(text[p])) ascii.push_back(static_cast<char>(text[p++].unicode()));
+        if (p == fracStart) throw Failure(NotANumber(text));
+    }
+    if (p < end && (text[p] == QLatin1Char('e') || text[p] == QLatin1Char('E'))) {
+        ascii.push_back('e');
+        ++p;
+        if (p < end && (text[p] == QLatin1Char('+') || text[p] == QLatin1Char('-')))
+            ascii.push_back(static_cast<char>(text[p++].unicode()));
+        const qsizetype expStart = p;
+        while (p < end && IsDigit(text[p])) ascii.push_back(static_cast<char>(text[p++].unicode()));
+        if (p == expStart) throw Failure(NotANumber(text));
+    }
+    if (p != end) throw Failure(NotANumber(text));
+
+    const long double value = strtold_l(ascii.c_str(), nullptr, CLocale());
+    if (std::isinf(value)) throw Failure(QStringLiteral("浮動小数点演算でオーバーフローしました"));
+    return value;
+}
+
+std::int32_t ParseWhole(const QString& text) {
+    const qsizetype n = text.size();
+    qsizetype p = 0;
+    while (p < n && text[p] == QLatin1Char(' ')) ++p;
+    bool negative = false;
+    if (p < n && (text[p] == QLatin1Char('+') || text[p] == QLatin1Char('-')))
+        negative = text[p++] == QLatin1Char('-');
+
+    int base = 10;
+    if (p < n && (text[p] == QLatin1Char('$') || text[p] == QLatin1Char('x') ||
+                  text[p] == QLatin1Char('X'))) {
+        base = 16;
+        ++p;
+    } else if (p + 1 < n && text[p] == QLatin1Char('0') &&
+               (text[p + 1] == QLatin1Char('x') || text[p + 1] == QLatin1Char('X'))) {
+        base = 16;
+        p += 2;
+    }
+    const qsizetype start = p;
+    std::int64_t magnitude = 0;
+    for (; p < n; ++p) {
+        const int digit = base == 16 ? HexValue(text[p]) : (IsDigit(text[p]) ? text[p].unicode() - '0' : -1);
+        if (digit < 0) throw Failure(NotANumber(text));
+        magnitude = magnitude * base + digit;
+        if (magnitude > 2147483648LL) throw Failure(NotANumber(text));
+    }
+    if (p == start) throw Failure(NotANumber(text));
+    const std::int64_t value = negative ? -magnitude : magnitude;
+    if (value > 2147483647LL) throw Failure(NotANumber(text));
+    return static_cast<std::int32_t>(value);
+}

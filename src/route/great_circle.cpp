@@ -1,0 +1,40 @@
+#include "route/great_circle.h"
+
+#include <cmath>
+
+#include "format/checked_float.h"
+
+namespace {
+
+// Products and differences are formed in extended precision and then stored as doubles.
+double ToRadians(double degrees, double degToRad) {
+    return static_cast<double>(static_cast<long double>(degrees) * degToRad);
+}
+
+}  // namespace
+
+void GreatCircleKm(RouteStats& stats, const AngleConstants& angles) {
+    const DistanceInputs& in = stats.Inputs;
+    const double phi1 = ToRadians(in.Lat1, angles.DegToRad);
+    const double lambda1 = ToRadians(in.Lng1, angles.DegToRad);
+    const double phi2 = ToRadians(in.Lat2, angles.DegToRad);
+    const double lambda2 = ToRadians(in.Lng2, angles.DegToRad);
+    const double deltaLambda = ToDouble(static_cast<long double>(lambda1) - lambda2);
+
+    stats.LastSegmentKm = 0;
+    if (phi1 == phi2 && lambda1 == lambda2) return;
+
+    const long double p1 = phi1, p2 = phi2, dl = deltaLambda;
+    const double g =
+        ToDouble(std::sin(p1) * std::sin(p2) + std::cos(p1) * std::cos(p2) * std::cos(dl));
+
+    double theta = 0;
+    if (g != 0) {
+        const long double oneMinusG2 = 1.0L - static_cast<long double>(g) * g;
+        // Nearly coincident points can round G just past 1; their distance is 0.
+        if (oneMinusG2 < 0) return;
+        theta = ToDouble(std::atan(CheckedDivide(CheckedSqrt(oneMinusG2), g)));
+    }
+    const long double degrees = CheckedDivide(theta, angles.DegToRad);
+    stats.LastSegmentKm = ToDouble(std::fabs(degrees * 60 * 1.852L));
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+#include "route/angles.h"
+#include "route/readouts.h"
+#include "route/route_table.h"
+
+/// The route's starting capacity [points].
+inline constexpr int StartCapacity = 100;
+
+/// clears the route, its statistics, the names and their readouts; Capacity stays
+void ResetRoute(RouteTable& table, RouteStats& stats, Readouts& shown);
+
+/// appends the point the map page reported (its latitude and longitude texts) with its
+/// elevation [m, negative when unknown]; both texts are parsed before anything changes
+void AppendPoint(RouteTable& table, RouteStats& stats, Readouts& shown, const AngleConstants& angles,
+                 const QString& latText, const QString& lngText, float elevation);
+
+/// writes the elevation readouts and scrolls the route list to its last row
+void ShowRouteStats(const RouteStats& stats, Readouts& shown);
+
+/// the list row of a point: "  n", tab, segment, tab, elevation, tab, cumulative
+QString RouteRow(int n, const QString& segment, const QString& elevation, const QString& cumulative);

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <gtest/gtest.h>
+
+#include "route/angles.h"
+#include "route/readouts.h"
+#include "route/route_points.h"
+#include "route/route_table.h"
+
+// A route as the window holds it after start-up: reset, then 100 slots.
+struct RouteFixture : ::testing::Test {
+    RouteTable table;
+    RouteStats stats;
+    Readouts shown;
+    AngleConstants angles = ComputeAngleConstants();
+
+    RouteFixture() {
+        ResetRoute(table, stats, shown);
+        table.Capacity = StartCapacity;
+        AllocateRoute(table);
+    }
+
+    void Add(const char* lat, const char* lng, float elevation) {
+        AppendPoint(table, stats, shown, angles, QString::fromUtf8(lat), QString::fromUtf8(lng), elevation);
+        ShowRouteStats(stats, shown);
+    }
+
+    std::string Row(int i) const { return shown.ListBox1.at(i).toStdString(); }
+};
