@@ -1,31 +1,15 @@
 #include "format/checked_float.h"
 
-#include <cmath>
+namespace checked_float_detail {
 
-#include "format/failure.h"
-
-namespace {
-
-void RequireFinite(long double value) {
+void Fault(long double value) {
     if (std::isnan(value)) throw Failure(QStringLiteral("浮動小数点演算が無効です"));
-    if (std::isinf(value)) throw Failure(QStringLiteral("浮動小数点演算でオーバーフローしました"));
+    throw Failure(QStringLiteral("浮動小数点演算でオーバーフローしました"));
 }
 
-}  // namespace
+}  // namespace checked_float_detail
 
-float ToSingle(long double value) {
-    RequireFinite(value);
-    const float result = static_cast<float>(value);
-    RequireFinite(result);
-    return result;
-}
-
-double ToDouble(long double value) {
-    RequireFinite(value);
-    const double result = static_cast<double>(value);
-    RequireFinite(result);
-    return result;
-}
+using checked_float_detail::RequireFinite;
 
 long double CheckedSqrt(long double value) {
     RequireFinite(value);

@@ -1,10 +1,12 @@
 #include "format/number_text.h"
 
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <locale.h>
+#include <optional>
 #include <string>
 
 #include "format/failure.h"
@@ -66,9 +68,76 @@ int HexValue(QChar c) {
     return -1;
 }
 
+// The value in hundredths, rounded half away from zero, when that can be decided without
+// the exact decimal expansion. A double (or a widened single) times 100 is exact in the
+// 64-bit significand; rounding to 18 significant digits first moves the value by at most
+// |x| * 5e-18 hundredths, which only matters when the fraction lies that close to one half.
+std::optional<std::int64_t> FastHundredths(long double magnitude) {
+    if (magnitude >= 1e13L || static_cast<long double>(static_cast<double>(magnitude)) != magnitude)
+        return std::nullopt;
+    const long double x = magnitude * 100;
+    const long double whole = std::floor(x);
+    const long double fraction = x - whole;
+    if (std::fabs(fraction - 0.5L) <= x * 1e-16L) return std::nullopt;
+    return static_cast<std::int64_t>(whole) + (fraction > 0.5L ? 1 : 0);
+}
+
+// Hundredths as "###.#0": no integer digit for 0, a minus sign only when not zero.
+QString HundredthsText(std::int64_t hundredths, bool negative) {
+    const std::int64_t integer = hundredths / 100;
+    const int fraction = static_cast<int>(hundredths % 100);
+    char buffer[32];
+    char* p = buffer;
+    if (negative && hundredths != 0) *p++ = '-';
+    if (integer != 0) p = std::to_chars(p, buffer + sizeof buffer, integer).ptr;
+    *p++ = '.';
+    *p++ = static_cast<char>('0' + fraction / 10);
+    *p++ = static_cast<char>('0' + fraction % 10);
+    return QString::fromLatin1(buffer, p - buffer);
+}
+
 locale_t CLocale() {
     static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     return c;
+}
+
+// A checked decimal text ("[-+]d+[.d+][e[-+]d+]") as the correctly rounded extended value.
+// With at most 19 significant digits and a power of ten below 10^28, both operands are exact
+// in the 64-bit significand and one multiplication or division rounds correctly; anything
+// else goes through the C library's correctly rounded conversion.
+long double ExactOrLibrary(const std::string& ascii) {
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int scale = 0;  // value = mantissa * 10^scale
+    std::size_t p = 0;
+    const bool negative = ascii[0] == '-';
+    if (ascii[0] == '-' || ascii[0] == '+') ++p;
+    bool fraction = false;
+    for (; p < ascii.size() && ascii[p] != 'e'; ++p) {
+        if (ascii[p] == '.') {
+            fraction = true;
+            continue;
+        }
+        if (mantissa == 0 && ascii[p] == '0') {
+            if (fraction) --scale;
+            continue;
+        }
+        if (++digits > 19) return strtold_l(ascii.c_str(), nullptr, CLocale());
+        mantissa = mantissa * 10 + static_cast<unsigned>(ascii[p] - '0');
+        if (fraction) --scale;
+    }
+    if (p < ascii.size()) {
+        const std::string exponent = ascii.substr(p + 1);
+        if (exponent.size() > 6) return strtold_l(ascii.c_str(), nullptr, CLocale());
+        scale += std::stoi(exponent);
+    }
+    if (mantissa == 0) return negative ? -0.0L : 0.0L;
+    if (scale < -27 || scale > 27) return strtold_l(ascii.c_str(), nullptr, CLocale());
+    long double power = 1;
+    for (int i = 0; i < std::abs(scale); ++i) power *= 10;
+    const long double magnitude =
+        scale < 0 ? static_cast<long double>(mantissa) / power : static_cast<long double>(mantissa) * power;
+    return negative ? -magnitude : magnitude;
 }
 
 }  // namespace
@@ -76,6 +145,12 @@ locale_t CLocale() {
 QString GeneralFormat(long double value) {
     RequireFinite(value);
     if (value == 0) return QStringLiteral("0");
+    // Whole numbers below 10^15 have at most 15 digits: nothing to round.
+    if (std::fabs(value) < 1e15L && std::trunc(value) == value) {
+        char buffer[24];
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, static_cast<std::int64_t>(value)).ptr;
+        return QString::fromLatin1(buffer, end - buffer);
+    }
     const bool negative = value < 0;
     Digits18 d = ToDigits18(std::fabs(value));
     if (RoundDigitsHalfUp(d.digits, 15)) {
@@ -109,6 +184,7 @@ QString PatternFormat(long double value) {
     if (std::fabs(value) >= 1e18L) return GeneralFormat(value);
     if (value == 0) return QStringLiteral(".00");
     const bool negative = value < 0;
+    if (const auto h = FastHundredths(std::fabs(value))) return HundredthsText(*h, negative);
     Digits18 d = ToDigits18(std::fabs(value));
     // Hundredths: the digits down to the 10^-2 place, rounded by the next digit.
     const int keep = d.exponent + 3;
@@ -121,6 +197,7 @@ QString PatternFormat(long double value) {
         RoundDigitsHalfUp(digits, keep);
         hundredths = digits.empty() ? "0" : digits;
     }
+    if (hundredths.size() <= 18) return HundredthsText(std::stoll(hundredths), negative);
     while (hundredths.size() > 1 && hundredths[0] == '0') hundredths.erase(0, 1);
     if (hundredths.size() < 3) hundredths.insert(0, 3 - hundredths.size(), '0');
     std::string integer = hundredths.substr(0, hundredths.size() - 2);
@@ -156,6 +233,7 @@ long double ParseDecimal(const QString& text) {
     while (end > i && text[end - 1] == QLatin1Char(' ')) --end;
 
     std::string ascii;
+    ascii.reserve(static_cast<std::size_t>(end - i));
     qsizetype p = i;
     if (p < end && (text[p] == QLatin1Char('+') || text[p] == QLatin1Char('-')))
         ascii.push_back(static_cast<char>(text[p++].unicode()));
@@ -179,7 +257,7 @@ long double ParseDecimal(const QString& text) {
     }
     if (p != end) throw Failure(NotANumber(text));
 
-    const long double value = strtold_l(ascii.c_str(), nullptr, CLocale());
+    const long double value = ExactOrLibrary(ascii);
     if (std::isinf(value)) throw Failure(QStringLiteral("浮動小数点演算でオーバーフローしました"));
     return value;
 }

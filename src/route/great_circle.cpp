@@ -24,9 +24,16 @@ void GreatCircleKm(RouteStats& stats, const AngleConstants& angles) {
     stats.LastSegmentKm = 0;
     if (phi1 == phi2 && lambda1 == lambda2) return;
 
-    const long double p1 = phi1, p2 = phi2, dl = deltaLambda;
-    const double g =
-        ToDouble(std::sin(p1) * std::sin(p2) + std::cos(p1) * std::cos(p2) * std::cos(dl));
+    long double sin1, cos1, sin2, cos2;
+    if (phi1 == stats.LastTrig.Phi) {
+        sin1 = stats.LastTrig.Sin;
+        cos1 = stats.LastTrig.Cos;
+    } else {
+        sincosl(phi1, &sin1, &cos1);
+    }
+    sincosl(phi2, &sin2, &cos2);
+    stats.LastTrig = {phi2, sin2, cos2};
+    const double g = ToDouble(sin1 * sin2 + cos1 * cos2 * cosl(deltaLambda));
 
     double theta = 0;
     if (g != 0) {

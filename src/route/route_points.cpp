@@ -1,6 +1,7 @@
 #include "route/route_points.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include "format/checked_float.h"
@@ -36,8 +37,19 @@ void ResetRoute(RouteTable& table, RouteStats& stats, Readouts& shown) {
 }
 
 QString RouteRow(int n, const QString& segment, const QString& elevation, const QString& cumulative) {
-    return QStringLiteral("  ") + QString::number(n) + QLatin1Char('\t') + segment + QLatin1Char('\t') +
-           elevation + QLatin1Char('\t') + cumulative;
+    QString row;
+    row.reserve(16 + segment.size() + elevation.size() + cumulative.size());
+    char number[16];
+    const auto end = std::to_chars(number, number + sizeof number, n).ptr;
+    row += QLatin1String("  ");
+    row += QLatin1String(number, end - number);
+    row += QLatin1Char('\t');
+    row += segment;
+    row += QLatin1Char('\t');
+    row += elevation;
+    row += QLatin1Char('\t');
+    row += cumulative;
+    return row;
 }
 
 void AppendPoint(RouteTable& table, RouteStats& stats, Readouts& shown, const AngleConstants& angles,
@@ -49,7 +61,8 @@ void AppendPoint(RouteTable& table, RouteStats& stats, Readouts& shown, const An
 
     // Unknown (negative, or not a number at all) counts as sea level.
     stats.CurrentElevation = elevation >= 0 ? elevation : 0.0f;
-    shown.Edit1 = GeneralFormat(stats.CurrentElevation) + QStringLiteral(" m");
+    const QString elevationText = GeneralFormat(stats.CurrentElevation);
+    shown.Edit1 = elevationText + QStringLiteral(" m");
 
     const int n = ++table.PointCount;
     shown.Memo3 = QString::number(n);
@@ -73,7 +86,6 @@ void AppendPoint(RouteTable& table, RouteStats& stats, Readouts& shown, const An
     table.SegmentKm[n] = ToSingle(stats.LastSegmentKm);
     table.CumulativeKm[n] = ToSingle(stats.TotalKm);
 
-    const QString elevationText = GeneralFormat(stats.CurrentElevation);
     QString segmentText = QStringLiteral("-");
     QString cumulativeText = QStringLiteral("-");
     if (n > 1) {

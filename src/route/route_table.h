@@ -26,6 +26,14 @@ struct DistanceInputs {
     double Lng2 = 0;
 };
 
+/// Sine and cosine of the latitude GreatCircleKm saw last as its second point: consecutive
+/// segments share a point, so each latitude's pair is computed once.
+struct LatitudeTrig {
+    double Phi = 0;
+    long double Sin = 0;
+    long double Cos = 1;
+};
+
 /// Running aggregates of the route.
 struct RouteStats {
     double TotalKm = 0;         ///< route length [km]
@@ -36,6 +44,7 @@ struct RouteStats {
     float MinElevation = 4000;  ///< [m]
     float CurrentElevation = 0; ///< elevation of the point appended last [m]
     DistanceInputs Inputs;
+    LatitudeTrig LastTrig;
 };
 
 /// gives every per-point array the length Capacity; kept entries keep their values, new ones are 0

@@ -283,3 +283,26 @@ TEST(NumberText, AgreesWithTheExactDecimalExpansionForRandomValues) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ParseDecimal, RoundsLikeTheCorrectlyRoundedLibraryConversion) {
+    // Short texts take a fast path; long ones the library. Both must give the same value.
+    std::mt19937_64 random(7);
+    const char* digits = "0123456789";
+    for (int i = 0; i < 20000; ++i) {
+        std::string text = (random() & 1) ? "-" : "";
+        const int integerDigits = 1 + random() % 12;
+        for (int k = 0; k < integerDigits; ++k) text.push_back(digits[random() % 10]);
+        if (random() % 4) {
+            text.push_back('.');
+            const int fractionDigits = 1 + random() % 14;
+            for (int k = 0; k < fractionDigits; ++k) text.push_back(digits[random() % 10]);
+        }
+        if (random() % 3 == 0) text += "e" + std::to_string(static_cast<int>(random() % 80) - 40);
+        const long double expected = std::strtold(text.c_str(), nullptr);
+        ASSERT_EQ(ParseDecimal(QString::fromLatin1(text)), expected) << text;
+    }
+}
+
+}  // namespace
