@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+
+#include "elevation/downloader.h"
+
+/// Blocking HTTP(S) download through one libcurl handle kept for the whole run, so that
+/// consecutive lookups reuse the server connection. Certificates are checked; no cache may
+/// answer for the server.
+class CurlDownloader : public Downloader {
+public:
+    /// connect and whole-transfer limits [ms]; bodies above maxBytes count as failed
+    explicit CurlDownloader(long connectTimeoutMs = 5000, long totalTimeoutMs = 20000,
+                            std::int64_t maxBytes = 16 * 1024 * 1024);
+    ~CurlDownloader() override;
+    CurlDownloader(const CurlDownloader&) = delete;
+    CurlDownloader& operator=(const CurlDownloader&) = delete;
+
+    bool DownloadToFile(const QString& url, const QString& fileName) override;
+
+private:
+    void* curl_ = nullptr;
+    void* headers_ = nullptr;
+    long connectTimeoutMs_;
+    long totalTimeoutMs_;
+    std::int64_t maxBytes_;
+};

@@ -1,0 +1,64 @@
+#include "elevation/elevation_lookup.h"
+
+#include <QFile>
+#include <optional>
+
+#include "elevation/tile_address.h"
+#include "elevation/tile_reader.h"
+#include "format/checked_float.h"
+#include "format/failure.h"
+#include "format/number_text.h"
+
+namespace {
+
+void RemoveTempFile(const QString& fileName) {
+    QFile file(fileName);
+    if (file.exists() && !file.remove())
+        throw Failure(QStringLiteral("%1: %2").arg(fileName, file.errorString()));
+}
+
+// Removes the downloaded tile however the lookup ends.
+class TempFileGuard {
+public:
+    explicit TempFileGuard(const QString& fileName) : fileName_(fileName) {}
+    ~TempFileGuard() { QFile::remove(fileName_); }
+    TempFileGuard(const TempFileGuard&) = delete;
+    TempFileGuard& operator=(const TempFileGuard&) = delete;
+
+private:
+    QString fileName_;
+};
+
+// The tile value as whole metres, or nothing when the cell holds no number.
+std::optional<std::int64_t> TileValue(const QByteArray& cell) {
+    if (cell.isEmpty() || cell == "0") return std::nullopt;
+    try {
+        return RoundToInteger(ToDouble(ParseDecimal(QString::fromLatin1(cell))));
+    } catch (const Failure&) {
+        return std::nullopt;  // "e" for no data, an error page, a cut value
+    }
+}
+
+}  // namespace
+
+float LookupElevation(float lat, float lng, const ElevationSources& sources, Downloader& downloader,
+                      MeshWork& mesh, const AngleConstants& angles) {
+    const TilePosition tile = TileAddress(lat, lng, angles);
+    const QString url = sources.TileBase + TilePath(tile);
+
+    // A tile left from an earlier lookup must never be read as this one.
+    RemoveTempFile(sources.DemTempFile);
+    std::optional<std::int64_t> value;
+    {
+        TempFileGuard guard(sources.DemTempFile);
+        if (downloader.DownloadToFile(url, sources.DemTempFile) && QFile::exists(sources.DemTempFile))
+            value = TileValue(CellText(ReadTileRow(sources.DemTempFile, tile.PixelRow), tile.PixelColumn));
+    }
+    if (!value) value = MeshElevation(lat, lng, mesh, sources.MeshDir, angles);
+    return ToSingle(static_cast<long double>(*value));
+}
+
+QString DiagnosticElevationText(const ElevationSources& sources, Downloader& downloader, MeshWork& mesh,
+                                const AngleConstants& angles) {
+    return GeneralFormat(LookupElevation(45.178505f, 141.24203f, sources, downloader, mesh, angles));
+}

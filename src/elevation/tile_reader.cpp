@@ -1,0 +1,60 @@
+#include "elevation/tile_reader.h"
+
+#include <QFile>
+
+#include "format/failure.h"
+
+namespace {
+
+[[noreturn]] void FileFault(const QFile& file) {
+    throw Failure(QStringLiteral("%1: %2").arg(file.fileName(), file.errorString()));
+}
+
+}  // namespace
+
+QByteArray ReadTileRow(const QString& fileName, int pixelRow) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) FileFault(file);
+    if (file.size() > MaxTileBytes) return {};
+    // Bounded by the size check, the tile is read in one piece and its lines cut in memory.
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) FileFault(file);
+    file.close();
+
+    int counter = 0;
+    qsizetype start = 0;
+    while (start < data.size()) {
+        qsizetype end = data.indexOf('\n', start);
+        if (end < 0) end = data.size();
+        if (end - start > MaxTileLineBytes + 1) return {};  // +1: a CR before the LF
+        ++counter;
+        if (counter >= pixelRow) {
+            QByteArray line = data.mid(start, end - start);
+            if (line.endsWith('\r')) line.chop(1);
+            if (line.size() > MaxTileLineBytes) return {};
+            return line;
+        }
+        start = end + 1;
+    }
+    return {};
+}
+
+QByteArray CellText(const QByteArray& rowLine, int pixelColumn) {
+    if (pixelColumn <= 0) {
+        const qsizetype comma = rowLine.indexOf(',');
+        return comma < 0 ? QByteArray() : rowLine.left(comma);
+    }
+    int commas = 0;
+    for (qsizetype i = 0; i < rowLine.size(); ++i) {
+        if (rowLine[i] != ',' || ++commas < pixelColumn) continue;
+        const QByteArray rest = rowLine.mid(i + 1);
+        const QByteArray window = rest.left(10);
+        const qsizetype next = window.indexOf(',');
+        if (next >= 1) return window.left(next);
+        if (next == 0) return {};  // an empty value
+        // The last value of the line is read whole; a longer one inside the line is cut.
+        if (!rest.contains(',')) return rest;
+        return window.left(6);
+    }
+    return {};
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+/// Limits beyond which a tile counts as unusable rather than being read into memory.
+inline constexpr qint64 MaxTileBytes = 16 * 1024 * 1024;
+inline constexpr qint64 MaxTileLineBytes = 1024 * 1024;
+
+/// the text of line max(pixelRow, 1) of the tile file, counted from 1, without its line end;
+/// empty when the file has fewer lines or is over the size limits. Failure when the file
+/// cannot be opened or read.
+QByteArray ReadTileRow(const QString& fileName, int pixelRow);
+
+/// the value text with index pixelColumn (from 0) of a row line; empty when there is none
+QByteArray CellText(const QByteArray& rowLine, int pixelColumn);
