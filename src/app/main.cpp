@@ -1,0 +1,23 @@
+#include <QApplication>
+#include <QMessageBox>
+#include <unistd.h>
+
+#include "app/main_window.h"
+#include "format/failure.h"
+
+int main(int argc, char** argv) {
+    // The embedded browser's process runs without a sandbox when started as root.
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("mirevale-map"));
+    app.setApplicationDisplayName(QString::fromUtf16(ApplicationTitle));
+    try {
+        TForm1 form;
+        form.showMaximized();
+        return app.exec();
+    } catch (const Failure& f) {
+        QMessageBox::critical(nullptr, QString::fromUtf16(ApplicationTitle), f.text());
+        return 1;
+    }
+}

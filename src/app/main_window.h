@@ -1,0 +1,137 @@
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "app/app_paths.h"
+#include "app/host_window.h"
+#include "app/shell_open.h"
+#include "elevation/downloader.h"
+#include "mapbridge/page_bridge.h"
+#include "mapbridge/tool_state.h"
+#include "profile/canvas.h"
+
+class QWebEngineView;
+class QFrame;
+
+/// The caption of the window and of its message boxes.
+inline const char16_t* const ApplicationTitle = u"d_Mirevale6 MAP";
+
+/// What the window is built from; every field has the production default.
+struct WindowSetup {
+    QString ExeDir;                               ///< empty: the running executable's folder
+    QString TileBase;                             ///< empty: the national survey's server
+    std::unique_ptr<Downloader> TileDownloader;   ///< null: libcurl
+    std::unique_ptr<HostWindowLookup> HostLookup; ///< null: this platform's lookup
+    std::unique_ptr<ShellOpener> Shell;           ///< null: the desktop's opener
+    std::function<void()> Quit;                   ///< empty: end the application
+};
+
+/// The chart image: reports mouse movement (with no button held too) and presses.
+class ChartImage : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+signals:
+    void moved(int x, int y);
+    void pressed(Qt::MouseButton button);
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+};
+
+/// The red circle that marks the hovered point.
+class MarkerShape : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+};
+
+/// A clickable panel (the exit panel).
+class ClickPanel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent*) override { emit clicked(); }
+};
+
+/// The tool's one window: the map page on the left, the side panel with readouts, the chart,
+/// the route list and the buttons on the right.
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm1(WindowSetup setup = {});
+    ~TForm1() override;
+
+    // Handlers, public so that tests can run them as the toolkit would.
+    void FormResize();
+    void Timer1Timer();
+    void Panel7Click();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void Button7Click();
+    void WebBrowser1CommandStateChange(const PageInputs& inputs);
+    void Image1MouseMove(int x, int y);
+    void Image1MouseDown(Qt::MouseButton button);
+    void RecentreMap(int point);
+
+    /// the window's client area as it shows on screen
+    QImage Snapshot();
+
+    ToolState& State() { return state_; }
+    const AppPaths& Paths() const { return paths_; }
+    QWebEngineView* WebBrowser1() const { return browser_; }
+    const Canvas& Chart() const { return chart_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    /// runs a handler; a failure reaches the error display and the window stays open
+    void Guard(const std::function<void()>& handler);
+    void ShowMessage(const QString& text);
+    void SyncReadouts();
+    void SyncHover();
+    void BuildPanel();
+    QLineEdit* AddMemo(const char* name, int x, int y, int w, int h);
+    QLabel* AddLabel(const QString& text, int x, int y);
+    QPushButton* AddButton(const char* name, const QString& text, int x, int y, int w, int h, const QString& hint = {});
+
+    WindowSetup setup_;
+    AppPaths paths_;
+    ToolState state_;
+    Canvas chart_;
+
+    QWebEngineView* browser_ = nullptr;
+    PageBridge* bridge_ = nullptr;
+    QFrame* panel1_ = nullptr;
+    QFrame* panel2_ = nullptr;
+    QWidget* cross_[4] = {};
+    ChartImage* image1_ = nullptr;
+    MarkerShape* shape1_ = nullptr;
+    QLabel* memo9_ = nullptr;
+    QLineEdit *memo1_ = nullptr, *memo2_ = nullptr, *memo3_ = nullptr, *memo4_ = nullptr, *memo5_ = nullptr,
+              *memo6_ = nullptr, *memo7_ = nullptr, *memo8_ = nullptr, *memo10_ = nullptr, *memo11_ = nullptr,
+              *edit1_ = nullptr;
+    QListWidget* listBox1_ = nullptr;
+    QPushButton* button4_ = nullptr;
+    QPushButton* button7_ = nullptr;
+    QTimer timer1_;
+};
