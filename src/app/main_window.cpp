@@ -412,8 +412,8 @@ void TForm1::SyncReadouts() {
 
     // Rows are usually only appended: add the new ones instead of rebuilding the list.
     const int shownRows = listBox1_->count();
-    const bool onlyAppended = shownRows <= r.ListBox1.size() &&
-                              (shownRows == 0 || listBox1_->item(shownRows - 1)->text() == r.ListBox1[shownRows - 1]);
+    bool onlyAppended = shownRows <= r.ListBox1.size();
+    for (int i = shownRows - 1; onlyAppended && i >= 0; --i) onlyAppended = listBox1_->item(i)->text() == r.ListBox1[i];
     if (!onlyAppended) listBox1_->clear();
     if (listBox1_->count() < r.ListBox1.size()) listBox1_->addItems(r.ListBox1.mid(listBox1_->count()));
     if (r.ListBox1TopIndex >= 0 && r.ListBox1TopIndex < listBox1_->count())
