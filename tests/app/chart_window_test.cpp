@@ -11,17 +11,6 @@ struct ChartWindowTest : WindowTest {
     QWidget* Memo9() { return form->findChild<QWidget*>("Memo9"); }
     QWidget* Shape1() { return form->findChild<QWidget*>("Shape1"); }
 
-    // Three points as in the chart's worked example: 100, 250, 180 m at 0, 1.5, 2.5 km north.
-    void ThreePoints() {
-        Open();
-        const char* lats[] = {"35.000000", "35.013499", "35.022498"};
-        const char* values[] = {"100", "250", "180"};
-        for (int i = 0; i < 3; ++i) {
-            Serve(std::stof(lats[i]), 139.0f, values[i]);
-            ClickPage(lats[i], "139.000000");
-            ASSERT_TRUE(WaitFor([&] { return Points() == i + 1; }));
-        }
-    }
     void MoveMouse(int x, int y) {
         QTest::mouseMove(Image1(), QPoint(x, y));
         QTest::qWait(30);

@@ -2,6 +2,8 @@
 #include <QImageReader>
 #include <QLineEdit>
 
+#include "export/csv_export.h"
+#include "export/text_file_writer.h"
 #include "window_fixture.h"
 
 namespace {
@@ -45,16 +47,23 @@ TEST_F(ExportsWindowTest, AnEmptyRouteOnlyGivesTheMessage) {
 }
 
 TEST_F(ExportsWindowTest, CsvIsWrittenAndOpened) {
-    OnePoint();
+    ThreePoints();
     Press("Button2");
     const QString path = MyData() + QStringLiteral("高低図.csv");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QStringList lines = RouteCsvLines(form->State().Table, form->State().Stats, path);
+        EXPECT_EQ(f.readAll(), ToAnsi(lines.join("\r\n") + "\r\n"));
+        EXPECT_EQ(lines.size(), 9);
+    }
     ASSERT_EQ(shellCalls.size(), 1u);
     EXPECT_EQ(shellCalls[0].path, path);
     EXPECT_EQ(shellCalls[0].owner, form.get());
     EXPECT_EQ(shellCalls[0].verb, "OPEN");
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(f.readAll().contains("\r\n1,35.6812362670898,139.767120361328,40,0,\r\n"));
+    EXPECT_TRUE(f.readAll().contains("\r\n1,35,139,100,0,\r\n"));
 }
 
 TEST_F(ExportsWindowTest, HtmlGoesWhereTheSaveDialogSays) {
@@ -90,8 +99,15 @@ TEST_F(ExportsWindowTest, HtmlGoesWhereTheSaveDialogSays) {
     EXPECT_EQ(form->Paths().HtmlOutPath, MyData() + "route");
 }
 
+TEST_F(ExportsWindowTest, SnapshotWithAnEmptyRoute) {
+    Open();
+    Press("Button5");
+    ASSERT_EQ(shellCalls.size(), 1u);
+    EXPECT_EQ(QImageReader(shellCalls[0].path).size(), form->size());
+}
+
 TEST_F(ExportsWindowTest, SnapshotOfTheWholeClientArea) {
-    Open();  // no route needed
+    ThreePoints();
     Press("Button5");
     const QString path = MyData() + QStringLiteral("高低図.jpg");
     ASSERT_EQ(shellCalls.size(), 1u);
@@ -102,12 +118,22 @@ TEST_F(ExportsWindowTest, SnapshotOfTheWholeClientArea) {
     EXPECT_EQ(reader.format(), "jpeg");
     const QImage picture = reader.read();
     EXPECT_EQ(picture.size(), form->size());
-    // The exit panel's red shows where it stands on screen.
-    const QWidget* panel7 = form->findChild<QWidget*>("Panel7");
-    const QPoint centre = panel7->mapTo(form.get(), panel7->rect().center() + QPoint(-40, 0));
-    const QColor c = picture.pixelColor(centre);
-    EXPECT_GT(c.red(), 200);
-    EXPECT_LT(c.green(), 60);
+    // Regions match what the window shows, within JPEG loss: the crosshair's red bar, the red
+    // exit panel's edge, the chart's light-blue plot area.
+    const QImage screen = form->Snapshot();
+    auto at = [&](const char* name, QPoint offset) {
+        const QWidget* w = form->findChild<QWidget*>(name);
+        return w->mapTo(form.get(), offset);
+    };
+    const QPoint probes[] = {at("Panel3", {1, 20}), at("Panel7", {4, 12}), at("Image1", {60, 35})};
+    for (const QPoint& p : probes) {
+        const QColor want = screen.pixelColor(p), got = picture.pixelColor(p);
+        EXPECT_NEAR(got.red(), want.red(), 40) << p.x() << "," << p.y();
+        EXPECT_NEAR(got.green(), want.green(), 40) << p.x() << "," << p.y();
+        EXPECT_NEAR(got.blue(), want.blue(), 40) << p.x() << "," << p.y();
+    }
+    EXPECT_EQ(screen.pixelColor(probes[0]), QColor(255, 0, 0));
+    EXPECT_EQ(screen.pixelColor(probes[2]), QColor(100, 200, 255));
 }
 
 TEST_F(ExportsWindowTest, AMissingOutputFolderGivesTheErrorBox) {

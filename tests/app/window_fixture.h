@@ -162,6 +162,17 @@ struct WindowTest : ::testing::Test {
     /// sets the page's inputs by script, as a page would
     void SetInputs(const QString& assignments) { Js(assignments); }
 
+    // Three points as in the chart's worked example: 100, 250, 180 m at 0, 1.5, 2.5 km north.
+    void ThreePoints() {
+        Open();
+        const char* lats[] = {"35.000000", "35.013499", "35.022498"};
+        const char* values[] = {"100", "250", "180"};
+        for (int i = 0; i < 3; ++i) {
+            Serve(std::stof(lats[i]), 139.0f, values[i]);
+            ClickPage(lats[i], "139.000000");
+            ASSERT_TRUE(WaitFor([&] { return Points() == i + 1; }));
+        }
+    }
     /// a side-panel button clicked as the toolkit delivers it (hidden buttons included)
     void Press(const char* button) { form->findChild<QPushButton*>(button)->click(); }
 

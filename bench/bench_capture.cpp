@@ -1,0 +1,92 @@
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <httplib.h>
+
+#include <thread>
+
+#include "elevation/curl_downloader.h"
+#include "elevation/tile_address.h"
+#include "mapbridge/point_capture.h"
+#include "route/route_points.h"
+
+namespace {
+
+// A loopback server answering every tile request with the same full 256 x 256 tile.
+class Server {
+public:
+    Server() {
+        std::string tile;
+        for (int r = 0; r < 256; ++r) {
+            for (int c = 0; c < 256; ++c) tile += (c ? "," : "") + std::to_string(100 + (r + c) % 900) + ".5";
+            tile += '\n';
+        }
+        server_.Get(".*", [tile](const httplib::Request&, httplib::Response& res) { res.set_content(tile, "text/plain"); });
+        port_ = server_.bind_to_any_port("127.0.0.1");
+        thread_ = std::thread([this] { server_.listen_after_bind(); });
+        while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ~Server() {
+        server_.stop();
+        thread_.join();
+    }
+    QString Base() const { return QStringLiteral("http://127.0.0.1:%1").arg(port_); }
+
+private:
+    httplib::Server server_;
+    std::thread thread_;
+    int port_ = 0;
+};
+
+Server& TheServer() {
+    static Server server;
+    return server;
+}
+
+// One accepted report through the whole capture path, on a route of state.range(0) points.
+void CaptureReport(benchmark::State& state) {
+    const int start = static_cast<int>(state.range(0));
+    QTemporaryDir dir;
+    CurlDownloader downloader;
+    ToolState s;
+    s.Angles = ComputeAngleConstants();
+    s.Sources = {TheServer().Base(), dir.filePath("dem10b.txt"), dir.path() + "/"};
+    ResetRoute(s.Table, s.Stats, s.Shown);
+    s.Table.Capacity = StartCapacity;
+    AllocateRoute(s.Table);
+    for (int i = 0; i < start; ++i)
+        AppendPoint(s.Table, s.Stats, s.Shown, s.Angles, QString::number(35 + i * 1e-4, 'f', 6), "139.000000", 100.0f + i % 50);
+    Canvas chart(427, 394, ChartFont());
+    int k = 0;
+    for (auto _ : state) {
+        const PageInputs inputs{QString::number(35.5 + (k % 2) * 0.01, 'f', 6), QString::number(139.1 + k * 1e-4, 'f', 6),
+                                "14", "35.5", "139.1"};
+        ++k;
+        if (!CapturePoint(s, inputs, downloader, chart)) state.SkipWithError("report not appended");
+        state.PauseTiming();
+        s.Table.PointCount = start;  // the same route length for every report
+        s.Shown.ListBox1.resize(start);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(CaptureReport)->Arg(10)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// The tile transfer alone, to subtract from the figures above.
+void TileTransfer(benchmark::State& state) {
+    QTemporaryDir dir;
+    CurlDownloader downloader;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(downloader.DownloadToFile(TheServer().Base() + "/xyz/dem/14/1/1.txt", dir.filePath("t.txt")));
+}
+BENCHMARK(TileTransfer)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+}
