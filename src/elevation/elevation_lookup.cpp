@@ -29,16 +29,6 @@ private:
     QString fileName_;
 };
 
-// The tile value as whole metres, or nothing when the cell holds no number.
-std::optional<std::int64_t> TileValue(const QByteArray& cell) {
-    if (cell.isEmpty() || cell == "0") return std::nullopt;
-    try {
-        return RoundToInteger(ToDouble(ParseDecimal(QString::fromLatin1(cell))));
-    } catch (const Failure&) {
-        return std::nullopt;  // "e" for no data, an error page, a cut value
-    }
-}
-
 }  // namespace
 
 float LookupElevation(float lat, float lng, const ElevationSources& sources, Downloader& downloader,
@@ -52,7 +42,7 @@ float LookupElevation(float lat, float lng, const ElevationSources& sources, Dow
     {
         TempFileGuard guard(sources.DemTempFile);
         if (downloader.DownloadToFile(url, sources.DemTempFile) && QFile::exists(sources.DemTempFile))
-            value = TileValue(CellText(ReadTileRow(sources.DemTempFile, tile.PixelRow), tile.PixelColumn));
+            value = TileCellValue(CellText(ReadTileRow(sources.DemTempFile, tile.PixelRow), tile.PixelColumn));
     }
     if (!value) value = MeshElevation(lat, lng, mesh, sources.MeshDir, angles);
     return ToSingle(static_cast<long double>(*value));

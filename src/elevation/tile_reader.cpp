@@ -2,7 +2,9 @@
 
 #include <QFile>
 
+#include "format/checked_float.h"
 #include "format/failure.h"
+#include "format/number_text.h"
 
 namespace {
 
@@ -20,7 +22,10 @@ QByteArray ReadTileRow(const QString& fileName, int pixelRow) {
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError) FileFault(file);
     file.close();
+    return SelectTileRow(data, pixelRow);
+}
 
+QByteArray SelectTileRow(const QByteArray& data, int pixelRow) {
     int counter = 0;
     qsizetype start = 0;
     while (start < data.size()) {
@@ -57,4 +62,13 @@ QByteArray CellText(const QByteArray& rowLine, int pixelColumn) {
         return window.left(6);
     }
     return {};
+}
+
+std::optional<std::int64_t> TileCellValue(const QByteArray& cell) {
+    if (cell.isEmpty() || cell == "0") return std::nullopt;
+    try {
+        return RoundToInteger(ToDouble(ParseDecimal(QString::fromLatin1(cell))));
+    } catch (const Failure&) {
+        return std::nullopt;
+    }
 }

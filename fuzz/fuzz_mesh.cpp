@@ -1,0 +1,44 @@
+// The mesh reader on arbitrary file contents and positions: the file is written under the
+// code the position names, so the whole lookup runs on it.
+
+#include <QDir>
+#include <QFile>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "elevation/mesh_elevation.h"
+#include "format/failure.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 8) return 0;
+    float lat, lng;
+    std::memcpy(&lat, data, 4);
+    std::memcpy(&lng, data + 4, 4);
+    static const QString dir = [] {
+        const QString d = QDir::tempPath() + QStringLiteral("/mirevale-fuzz-mesh-%1/").arg(getpid());
+        QDir().mkpath(d);
+        return d;
+    }();
+    static const AngleConstants angles = ComputeAngleConstants();
+    MeshWork work;
+    try {
+        // Find the file name first, then put the contents there.
+        work.QueryLat = lat;
+        work.QueryLng = lng;
+        ToTokyoDatum(work, angles);
+        MakeMeshCode(work);
+        if (work.MeshCode.contains(QLatin1Char('/')) || work.MeshCode.size() > 40) std::abort();
+        const QString path = dir + work.MeshCode + QStringLiteral(".bh2");
+        {
+            QFile f(path);
+            if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return 0;
+            f.write(reinterpret_cast<const char*>(data + 8), static_cast<qint64>(size - 8));
+        }
+        const std::int32_t m = MeshElevation(lat, lng, work, dir, angles);
+        QFile::remove(path);
+        if (m != NoMeshElevation && (m < -1776 || m > 4776)) std::abort();
+    } catch (const Failure&) {
+    }
+    return 0;
+}
