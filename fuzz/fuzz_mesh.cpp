@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         work.QueryLng = lng;
         ToTokyoDatum(work, angles);
         MakeMeshCode(work);
-        if (work.MeshCode.contains(QLatin1Char('/')) || work.MeshCode.size() > 40) std::abort();
+        if (work.MeshCode.contains(QLatin1Char('/')) || work.MeshCode.size() > 80) std::abort();
         const QString path = dir + work.MeshCode + QStringLiteral(".bh2");
         {
             QFile f(path);
