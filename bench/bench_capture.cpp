@@ -1,10 +1,8 @@
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QTemporaryDir>
-#include <httplib.h>
 
-#include <thread>
+#include "../tests/support/loopback_server.h"
 
 #include "elevation/curl_downloader.h"
 #include "elevation/tile_address.h"
@@ -14,33 +12,15 @@
 namespace {
 
 // A loopback server answering every tile request with the same full 256 x 256 tile.
-class Server {
-public:
-    Server() {
+LoopbackServer& TheServer() {
+    static LoopbackServer server([](httplib::Server& s) {
         std::string tile;
         for (int r = 0; r < 256; ++r) {
             for (int c = 0; c < 256; ++c) tile += (c ? "," : "") + std::to_string(100 + (r + c) % 900) + ".5";
             tile += '\n';
         }
-        server_.Get(".*", [tile](const httplib::Request&, httplib::Response& res) { res.set_content(tile, "text/plain"); });
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-        while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    ~Server() {
-        server_.stop();
-        thread_.join();
-    }
-    QString Base() const { return QStringLiteral("http://127.0.0.1:%1").arg(port_); }
-
-private:
-    httplib::Server server_;
-    std::thread thread_;
-    int port_ = 0;
-};
-
-Server& TheServer() {
-    static Server server;
+        s.Get(".*", [tile](const httplib::Request&, httplib::Response& res) { res.set_content(tile, "text/plain"); });
+    });
     return server;
 }
 
@@ -52,9 +32,7 @@ void CaptureReport(benchmark::State& state) {
     ToolState s;
     s.Angles = ComputeAngleConstants();
     s.Sources = {TheServer().Base(), dir.filePath("dem10b.txt"), dir.path() + "/"};
-    ResetRoute(s.Table, s.Stats, s.Shown);
-    s.Table.Capacity = StartCapacity;
-    AllocateRoute(s.Table);
+    StartUpRoute(s.Table, s.Stats, s.Shown);
     for (int i = 0; i < start; ++i)
         AppendPoint(s.Table, s.Stats, s.Shown, s.Angles, QString::number(35 + i * 1e-4, 'f', 6), "139.000000", 100.0f + i % 50);
     Canvas chart(427, 394, ChartFont());
@@ -82,11 +60,3 @@ void TileTransfer(benchmark::State& state) {
 BENCHMARK(TileTransfer)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-}

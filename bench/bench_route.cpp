@@ -21,9 +21,7 @@ static void AppendPoints(benchmark::State& state) {
         RouteTable table;
         RouteStats stats;
         Readouts shown;
-        ResetRoute(table, stats, shown);
-        table.Capacity = StartCapacity;
-        AllocateRoute(table);
+        StartUpRoute(table, stats, shown);
         for (int i = 0; i < count; ++i) {
             AppendPoint(table, stats, shown, angles, lats[i], lngs[i], static_cast<float>(i % 700));
             if (state.range(0)) ShowRouteStats(stats, shown);

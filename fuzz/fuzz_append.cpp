@@ -15,9 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     RouteTable table;
     RouteStats stats;
     Readouts shown;
-    ResetRoute(table, stats, shown);
-    table.Capacity = StartCapacity;
-    AllocateRoute(table);
+    StartUpRoute(table, stats, shown);
     // Records: 4 bytes of elevation, 1 byte of length, then two texts split at a 0 byte.
     size_t p = 0;
     while (p + 5 <= size) {

@@ -36,6 +36,12 @@ void ResetRoute(RouteTable& table, RouteStats& stats, Readouts& shown) {
     for (QString& name : table.PointName) name.clear();
 }
 
+void StartUpRoute(RouteTable& table, RouteStats& stats, Readouts& shown) {
+    ResetRoute(table, stats, shown);
+    table.Capacity = StartCapacity;
+    AllocateRoute(table);
+}
+
 QString RouteRow(int n, const QString& segment, const QString& elevation, const QString& cumulative) {
     QString row;
     row.reserve(16 + segment.size() + elevation.size() + cumulative.size());

@@ -9,6 +9,9 @@
 /// The route's starting capacity [points].
 inline constexpr int StartCapacity = 100;
 
+/// the route as the window starts it: reset, then StartCapacity slots
+void StartUpRoute(RouteTable& table, RouteStats& stats, Readouts& shown);
+
 /// clears the route, its statistics, the names and their readouts; Capacity stays
 void ResetRoute(RouteTable& table, RouteStats& stats, Readouts& shown);
 

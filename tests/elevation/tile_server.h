@@ -1,17 +1,13 @@
 #pragma once
 
-// A real HTTP server on 127.0.0.1 for the download tests, run on its own thread.
+// A loopback tile server for the download tests: answers by path, counts connections.
 
-#include <httplib.h>
-
-#include <chrono>
 #include <map>
 #include <mutex>
 #include <set>
 #include <string>
-#include <thread>
 
-#include <QString>
+#include "../support/loopback_server.h"
 
 struct Answer {
     int status = 200;
@@ -21,35 +17,18 @@ struct Answer {
 
 class TileServer {
 public:
-    TileServer() {
-        server_.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
-            std::lock_guard lock(mutex_);
-            ports_.insert(request.remote_port);
-            ++requests_;
-            lastCacheControl_ = request.get_header_value("Cache-Control");
-            const auto found = answers_.find(request.path);
-            if (found == answers_.end()) {
-                response.status = 404;
-                response.set_content("not found", "text/plain");
-                return;
-            }
-            response.status = found->second.status;
-            response.set_content(found->second.body, found->second.contentType.c_str());
-        });
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-        while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    ~TileServer() {
-        server_.stop();
-        thread_.join();
-    }
+    TileServer()
+        : server_([this](httplib::Server& s) {
+              s.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
+                  Respond(request, response);
+              });
+          }) {}
 
     void Serve(const std::string& path, Answer answer) {
         std::lock_guard lock(mutex_);
         answers_[path] = std::move(answer);
     }
-    QString Base() const { return QStringLiteral("http://127.0.0.1:%1").arg(port_); }
+    QString Base() const { return server_.Base(); }
     /// distinct client connections seen so far
     int Connections() {
         std::lock_guard lock(mutex_);
@@ -65,14 +44,27 @@ public:
     }
 
 private:
-    httplib::Server server_;
-    std::thread thread_;
-    int port_ = 0;
+    void Respond(const httplib::Request& request, httplib::Response& response) {
+        std::lock_guard lock(mutex_);
+        ports_.insert(request.remote_port);
+        ++requests_;
+        lastCacheControl_ = request.get_header_value("Cache-Control");
+        const auto found = answers_.find(request.path);
+        if (found == answers_.end()) {
+            response.status = 404;
+            response.set_content("not found", "text/plain");
+            return;
+        }
+        response.status = found->second.status;
+        response.set_content(found->second.body, found->second.contentType.c_str());
+    }
+
     std::mutex mutex_;
     std::map<std::string, Answer> answers_;
     std::set<int> ports_;
     int requests_ = 0;
     std::string lastCacheControl_;
+    LoopbackServer server_;  // last: it stops before the state its handler uses goes
 };
 
 /// a 256 x 256 tile whose cells are value(row, col), lines ended by lineEnd

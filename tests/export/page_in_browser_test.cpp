@@ -11,35 +11,14 @@
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInterceptor>
 #include <gtest/gtest.h>
-#include <httplib.h>
 
-#include <thread>
+#include "../support/loopback_server.h"
 
 #include "export/html_export.h"
 
 namespace {
 
 const char* const LeafletDir = "/usr/share/javascript/leaflet/";
-
-class LeafletServer {
-public:
-    LeafletServer() {
-        server_.set_mount_point("/", LeafletDir);
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-        while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    ~LeafletServer() {
-        server_.stop();
-        thread_.join();
-    }
-    QString Base() const { return QStringLiteral("http://127.0.0.1:%1").arg(port_); }
-
-private:
-    httplib::Server server_;
-    std::thread thread_;
-    int port_ = 0;
-};
 
 class Redirect : public QWebEngineUrlRequestInterceptor {
 public:
@@ -102,7 +81,7 @@ TEST(RoutePage, RunsInABrowserWithMarkersAndOneLine) {
     const QString path = dir.filePath(QStringLiteral("行程図.html"));
     WriteRouteHtml(table, path);
 
-    LeafletServer server;
+    LoopbackServer server([](httplib::Server& s) { s.set_mount_point("/", LeafletDir); });
     Redirect redirect(server.Base());
     QWebEngineProfile profile;
     profile.setUrlRequestInterceptor(&redirect);

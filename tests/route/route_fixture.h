@@ -16,9 +16,7 @@ struct RouteFixture : ::testing::Test {
     AngleConstants angles = ComputeAngleConstants();
 
     RouteFixture() {
-        ResetRoute(table, stats, shown);
-        table.Capacity = StartCapacity;
-        AllocateRoute(table);
+        StartUpRoute(table, stats, shown);
     }
 
     void Add(const char* lat, const char* lng, float elevation) {
