@@ -1,4 +1,5 @@
 #include <QDir>
+#include <cmath>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -128,6 +129,16 @@ TEST_F(MeshFolder, MissingShortAndUnreadableFiles) {
     file.remove();
     ASSERT_TRUE(QDir().mkdir(meshDir + "533946.bh2"));  // exists, but cannot be read as a file
     EXPECT_THROW(Tokyo(), Failure);
+}
+
+TEST_F(MeshFolder, AbsurdPositionsFailOrFindNoFile) {
+    // Found by fuzzing: far-off positions name long grid codes; they must not crash the lookup.
+    for (float lat : {-4.97e17f, 1e30f, NAN, INFINITY, 90.0f, -90.0f}) {
+        try {
+            EXPECT_EQ(MeshElevation(lat, 139.7f, work, meshDir, angles), NoMeshElevation) << lat;
+        } catch (const Failure&) {
+        }
+    }
 }
 
 }  // namespace

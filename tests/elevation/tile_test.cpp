@@ -84,6 +84,15 @@ TEST_F(TileFile, ShortOversizedAndUnreadableTiles) {
     EXPECT_THROW(ReadTileRow(dir.path(), 1), Failure);  // a folder cannot be read as a tile
 }
 
+TEST(SelectTileRow, StripsOneLineEndOnly) {
+    // Found by fuzzing: a line may keep further carriage returns; its value then does not parse.
+    EXPECT_EQ(SelectTileRow("1,2\r\r\n3", 1), "1,2\r");
+    EXPECT_EQ(SelectTileRow("\n\n7", 3), "7");
+    EXPECT_EQ(SelectTileRow("", 1), "");
+    EXPECT_EQ(SelectTileRow("5", -1000), "5");
+    EXPECT_FALSE(TileCellValue("2\r").has_value());
+}
+
 TEST(CellText, PicksTheValueByIndexFromZero) {
     const QByteArray line = "10,11.5,-2,1234.56";
     const struct {
