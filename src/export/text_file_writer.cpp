@@ -11,7 +11,8 @@
 
 namespace {
 
-// One conversion descriptor per call: iconv keeps shift state, and exports are rare.
+// One conversion descriptor per thread, opened once (opening loads the code page's tables);
+// its shift state is reset before every text.
 class Converter {
 public:
     Converter() : cd_(iconv_open("CP932", "UTF-16LE")) {}
@@ -29,9 +30,10 @@ private:
 }  // namespace
 
 QByteArray ToAnsi(const QString& text) {
-    Converter converter;
+    thread_local Converter converter;
     if (converter.get() == reinterpret_cast<iconv_t>(-1))
         throw Failure(QStringLiteral("文字コード CP932 への変換を開始できません"));
+    iconv(converter.get(), nullptr, nullptr, nullptr, nullptr);
     QByteArray out;
     out.reserve(text.size() * 2);
     char buffer[16];
