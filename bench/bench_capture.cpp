@@ -34,12 +34,13 @@ void CaptureReport(benchmark::State& state) {
     s.Sources = {TheServer().Base(), dir.filePath("dem10b.txt"), dir.path() + "/"};
     StartUpRoute(s.Table, s.Stats, s.Shown);
     for (int i = 0; i < start; ++i)
-        AppendPoint(s.Table, s.Stats, s.Shown, s.Angles, QString::number(35 + i * 1e-4, 'f', 6), "139.000000", 100.0f + i % 50);
+        AppendPoint(s.Table, s.Stats, s.Shown, s.Angles, QString::number(35 + i * 1e-4, 'f', 6), "139.000000",
+                    100.0f + i % 50);
     Canvas chart(427, 394, ChartFont());
     int k = 0;
     for (auto _ : state) {
-        const PageInputs inputs{QString::number(35.5 + (k % 2) * 0.01, 'f', 6), QString::number(139.1 + k * 1e-4, 'f', 6),
-                                "14", "35.5", "139.1"};
+        const PageInputs inputs{QString::number(35.5 + (k % 2) * 0.01, 'f', 6),
+                                QString::number(139.1 + k * 1e-4, 'f', 6), "14", "35.5", "139.1"};
         ++k;
         if (!CapturePoint(s, inputs, downloader, chart)) state.SkipWithError("report not appended");
         state.PauseTiming();
@@ -55,7 +56,8 @@ void TileTransfer(benchmark::State& state) {
     QTemporaryDir dir;
     CurlDownloader downloader;
     for (auto _ : state)
-        benchmark::DoNotOptimize(downloader.DownloadToFile(TheServer().Base() + "/xyz/dem/14/1/1.txt", dir.filePath("t.txt")));
+        benchmark::DoNotOptimize(
+            downloader.DownloadToFile(TheServer().Base() + "/xyz/dem/14/1/1.txt", dir.filePath("t.txt")));
 }
 BENCHMARK(TileTransfer)->Unit(benchmark::kMillisecond);
 

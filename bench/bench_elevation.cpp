@@ -28,14 +28,14 @@ std::string FullTile() {
 // Stands for a download that has already arrived: writes the tile bytes to the target, so the
 // figure is the lookup's own work (file write, row and column reading) without the transfer.
 class ArrivedDownload : public Downloader {
-public:
+  public:
     explicit ArrivedDownload(std::string body) : body_(std::move(body)) {}
     bool DownloadToFile(const QString&, const QString& fileName) override {
         QFile f(fileName);
         return f.open(QIODevice::WriteOnly) && f.write(body_.data(), qint64(body_.size())) == qint64(body_.size());
     }
 
-private:
+  private:
     std::string body_;
 };
 
@@ -57,8 +57,7 @@ void MeshLookup(benchmark::State& state) {
     const QString meshDir = dir.path() + "/";
     WriteMeshFile(meshDir + "533946.bh2", [](int row, int col) { return EncodeMeshElevation(row + col); });
     MeshWork work;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(MeshElevation(35.681236f, 139.767125f, work, meshDir, angles));
+    for (auto _ : state) benchmark::DoNotOptimize(MeshElevation(35.681236f, 139.767125f, work, meshDir, angles));
 }
 BENCHMARK(MeshLookup)->Unit(benchmark::kMicrosecond);
 

@@ -31,10 +31,6 @@ static void AppendPoints(benchmark::State& state) {
 }
 // First argument 0: AppendPoint alone; 1: with the readout refresh a map click runs after it.
 // Second argument: the number of points (10,000 against 100,000 shows the growth is linear).
-BENCHMARK(AppendPoints)
-    ->Args({0, 10000})
-    ->Args({0, 100000})
-    ->Args({1, 100000})
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(AppendPoints)->Args({0, 10000})->Args({0, 100000})->Args({1, 100000})->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -45,8 +45,8 @@ int main(int argc, char** argv) {
                 WriteMeshFile(dir + square.MeshCode + ".bh2", [&](int row, int col) {
                     const double cellLat = south + (200 - row + 0.5) * (5.0 / 60 / 200);
                     const double cellLng = west + (col - 0.5) * (7.5 / 60 / 200);
-                    const double d = std::hypot((cellLat - summit.MeshLat) * kmPerDegLat,
-                                                (cellLng - summit.MeshLng) * kmPerDegLng);
+                    const double d =
+                        std::hypot((cellLat - summit.MeshLat) * kmPerDegLat, (cellLng - summit.MeshLng) * kmPerDegLng);
                     const double metres = std::max(BaseMetres, PeakMetres - (PeakMetres - BaseMetres) * d / RadiusKm);
                     return EncodeMeshElevation(int(std::lround(metres)));
                 });

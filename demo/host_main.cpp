@@ -12,7 +12,8 @@ int main(int argc, char** argv) {
     QWidget window;
     window.setWindowTitle(QStringLiteral("d_Mirevale6"));
     auto* layout = new QVBoxLayout(&window);
-    layout->addWidget(new QLabel(QStringLiteral("デモ用の代替ホストです。\nこのウィンドウを閉じると地図ツールも終了します。")));
+    layout->addWidget(
+        new QLabel(QStringLiteral("デモ用の代替ホストです。\nこのウィンドウを閉じると地図ツールも終了します。")));
     auto* close = new QPushButton(QStringLiteral("ホストを終了"));
     layout->addWidget(close);
     QObject::connect(close, &QPushButton::clicked, &window, &QWidget::close);

@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const char* split = static_cast<const char*>(std::memchr(text, 0, length));
         const size_t latLength = split ? static_cast<size_t>(split - text) : length;
         const QString lat = QString::fromLatin1(text, static_cast<qsizetype>(latLength));
-        const QString lng = split ? QString::fromLatin1(split + 1, static_cast<qsizetype>(length - latLength - 1)) : lat;
+        const QString lng =
+            split ? QString::fromLatin1(split + 1, static_cast<qsizetype>(length - latLength - 1)) : lat;
         try {
             AppendPoint(table, stats, shown, angles, lat, lng, elevation);
             ShowRouteStats(stats, shown);

@@ -1,11 +1,11 @@
 // The CSV and HTML writers on arbitrary names: the bytes decode as CP932, the CSV row keeps
 // its six fields, and the HTML title stays one JavaScript string.
 
+#include <iconv.h>
 #include <QDir>
 #include <QFile>
 #include <cstdint>
 #include <cstdlib>
-#include <iconv.h>
 
 #include "export/csv_export.h"
 #include "export/html_export.h"
@@ -32,8 +32,10 @@ int CsvFields(const QString& row) {
         const QChar c = row[i];
         if (quoted) {
             if (c == QLatin1Char('"')) {
-                if (i + 1 < row.size() && row[i + 1] == QLatin1Char('"')) ++i;
-                else quoted = false;
+                if (i + 1 < row.size() && row[i + 1] == QLatin1Char('"'))
+                    ++i;
+                else
+                    quoted = false;
             }
         } else if (c == QLatin1Char('"')) {
             quoted = true;

@@ -5,7 +5,7 @@
 
 /// Looks for another application's top-level window by its exact title.
 class HostWindowLookup {
-public:
+  public:
     virtual ~HostWindowLookup() = default;
     /// true when a top-level window titled exactly `title` exists
     virtual bool Exists(const QString& title) = 0;

@@ -1,5 +1,5 @@
-#include <QGuiApplication>
 #include <xcb/xcb.h>
+#include <QGuiApplication>
 
 #include <cstdlib>
 #include <cstring>
@@ -10,14 +10,15 @@
 namespace {
 
 xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, uint16_t(strlen(name)), name), nullptr);
+    xcb_intern_atom_reply_t* reply =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, uint16_t(strlen(name)), name), nullptr);
     const xcb_atom_t atom = reply ? reply->atom : XCB_ATOM_NONE;
     free(reply);
     return atom;
 }
 
 class X11HostWindowLookup : public HostWindowLookup {
-public:
+  public:
     explicit X11HostWindowLookup(xcb_connection_t* connection) : c_(connection) {
         if (!c_) return;
         netWmName_ = Atom(c_, "_NET_WM_NAME");
@@ -42,7 +43,7 @@ public:
         return false;
     }
 
-private:
+  private:
     std::vector<xcb_window_t> Children(xcb_window_t window) {
         std::vector<xcb_window_t> result;
         xcb_query_tree_reply_t* reply = xcb_query_tree_reply(c_, xcb_query_tree(c_, window), nullptr);
@@ -66,7 +67,8 @@ private:
     }
 
     bool Titled(xcb_window_t window, const QByteArray& wanted) {
-        return Property(window, netWmName_, utf8_, wanted) || Property(window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, wanted);
+        return Property(window, netWmName_, utf8_, wanted) ||
+               Property(window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, wanted);
     }
 
     xcb_connection_t* c_;

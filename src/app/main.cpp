@@ -1,6 +1,6 @@
+#include <unistd.h>
 #include <QApplication>
 #include <QMessageBox>
-#include <unistd.h>
 
 #include "app/main_window.h"
 #include "format/failure.h"

@@ -14,13 +14,13 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include "app/crosshair.h"
 #include "elevation/curl_downloader.h"
 #include "elevation/elevation_lookup.h"
 #include "export/csv_export.h"
 #include "export/html_export.h"
 #include "export/jpeg_export.h"
 #include "format/failure.h"
-#include "app/crosshair.h"
 #include "profile/draw_profile.h"
 #include "route/route_edits.h"
 #include "route/route_points.h"
@@ -34,7 +34,7 @@ QString Title() { return QString::fromUtf16(ApplicationTitle); }
 
 // Draws the route list's rows with tab stops every 25 dialog units.
 class TabStopDelegate : public QStyledItemDelegate {
-public:
+  public:
     using QStyledItemDelegate::QStyledItemDelegate;
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         QStyleOptionViewItem o = option;
@@ -156,8 +156,7 @@ QLabel* TForm1::AddLabel(const QString& text, int x, int y) {
     return label;
 }
 
-QPushButton* TForm1::AddButton(const char* name, const QString& text, int x, int y, int w, int h,
-                               const QString& hint) {
+QPushButton* TForm1::AddButton(const char* name, const QString& text, int x, int y, int w, int h, const QString& hint) {
     auto* button = new QPushButton(text, panel1_);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(x, y, w, h);
@@ -313,8 +312,10 @@ void TForm1::Button1Click() {
 
 void TForm1::WebBrowser1CommandStateChange(const PageInputs& inputs) {
     CapturePoint(state_, inputs, *setup_.TileDownloader, chart_, [](bool busy) {
-        if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);
-        else QApplication::restoreOverrideCursor();
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
     });
     SyncReadouts();
 }
@@ -325,7 +326,7 @@ void TForm1::Image1MouseMove(int x, int y) {
 }
 
 void TForm1::Image1MouseDown(Qt::MouseButton button) {
-    const ChartButton b = button == Qt::LeftButton ? ChartButton::Left
+    const ChartButton b = button == Qt::LeftButton     ? ChartButton::Left
                           : button == Qt::MiddleButton ? ChartButton::Middle
                                                        : ChartButton::Right;
     const ChartClick click = ChartMouseDown(state_.Table, state_.Hover, b);
@@ -420,8 +421,10 @@ void TForm1::SyncReadouts() {
         listBox1_->scrollToItem(listBox1_->item(r.ListBox1TopIndex), QAbstractItemView::PositionAtTop);
 
     state_.Shown.Image1Empty = chart_.IsEmpty();
-    if (chart_.IsEmpty()) image1_->clear();
-    else image1_->setPixmap(TransparentChart(chart_.Image()));
+    if (chart_.IsEmpty())
+        image1_->clear();
+    else
+        image1_->setPixmap(TransparentChart(chart_.Image()));
 }
 
 void TForm1::SyncHover() {

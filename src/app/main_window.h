@@ -25,46 +25,46 @@ inline const char16_t* const ApplicationTitle = u"d_Mirevale6 MAP";
 
 /// What the window is built from; every field has the production default.
 struct WindowSetup {
-    QString ExeDir;                               ///< empty: the running executable's folder
-    QString TileBase;                             ///< empty: the national survey's server
-    std::unique_ptr<Downloader> TileDownloader;   ///< null: libcurl
-    std::unique_ptr<HostWindowLookup> HostLookup; ///< null: this platform's lookup
-    std::unique_ptr<ShellOpener> Shell;           ///< null: the desktop's opener
-    std::function<void()> Quit;                   ///< empty: end the application
+    QString ExeDir;                                ///< empty: the running executable's folder
+    QString TileBase;                              ///< empty: the national survey's server
+    std::unique_ptr<Downloader> TileDownloader;    ///< null: libcurl
+    std::unique_ptr<HostWindowLookup> HostLookup;  ///< null: this platform's lookup
+    std::unique_ptr<ShellOpener> Shell;            ///< null: the desktop's opener
+    std::function<void()> Quit;                    ///< empty: end the application
 };
 
 /// The chart image: reports mouse movement (with no button held too) and presses.
 class ChartImage : public QLabel {
     Q_OBJECT
-public:
+  public:
     using QLabel::QLabel;
-signals:
+  signals:
     void moved(int x, int y);
     void pressed(Qt::MouseButton button);
 
-protected:
+  protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 };
 
 /// The red circle that marks the hovered point.
 class MarkerShape : public QWidget {
-public:
+  public:
     using QWidget::QWidget;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
 };
 
 /// A clickable panel (the exit panel).
 class ClickPanel : public QLabel {
     Q_OBJECT
-public:
+  public:
     using QLabel::QLabel;
-signals:
+  signals:
     void clicked();
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent*) override { emit clicked(); }
 };
 
@@ -72,7 +72,7 @@ protected:
 /// the route list and the buttons on the right.
 class TForm1 : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TForm1(WindowSetup setup = {});
     ~TForm1() override;
 
@@ -100,10 +100,10 @@ public:
     QWebEngineView* WebBrowser1() const { return browser_; }
     const Canvas& Chart() const { return chart_; }
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     /// runs a handler; a failure reaches the error display and the window stays open
     void Guard(const std::function<void()>& handler);
     void ShowMessage(const QString& text);

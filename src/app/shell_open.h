@@ -7,7 +7,7 @@ class QWidget;
 
 /// Opens a written file with the program the desktop associates with it.
 class ShellOpener {
-public:
+  public:
     virtual ~ShellOpener() = default;
     /// asks the desktop to open path; owner and verb ("OPEN", or empty for the default action)
     /// are passed for platforms whose shell takes them. The outcome is not examined.

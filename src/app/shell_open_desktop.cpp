@@ -6,7 +6,7 @@
 namespace {
 
 class DesktopShellOpener : public ShellOpener {
-public:
+  public:
     void Open(const QString& path, QWidget*, const QString&) override {
         QDesktopServices::openUrl(QUrl::fromLocalFile(path));
     }

@@ -1,7 +1,7 @@
 #include "elevation/curl_downloader.h"
 
-#include <QFile>
 #include <curl/curl.h>
+#include <QFile>
 
 #include <cstdio>
 #include <string>
@@ -68,8 +68,7 @@ bool CurlDownloader::DownloadToFile(const QString& url, const QString& fileName)
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
     const bool closed = std::fclose(sink.file) == 0;
     // Only a complete answer replaces the target; anything else leaves no trace.
-    if (result == CURLE_OK && status == 200 && closed && std::rename(part.c_str(), target.c_str()) == 0)
-        return true;
+    if (result == CURLE_OK && status == 200 && closed && std::rename(part.c_str(), target.c_str()) == 0) return true;
     std::remove(part.c_str());
     return false;
 }

@@ -8,7 +8,7 @@
 /// consecutive lookups reuse the server connection. Certificates are checked; no cache may
 /// answer for the server.
 class CurlDownloader : public Downloader {
-public:
+  public:
     /// connect and whole-transfer limits [ms]; bodies above maxBytes count as failed
     explicit CurlDownloader(long connectTimeoutMs = 5000, long totalTimeoutMs = 20000,
                             std::int64_t maxBytes = 16 * 1024 * 1024);
@@ -18,7 +18,7 @@ public:
 
     bool DownloadToFile(const QString& url, const QString& fileName) override;
 
-private:
+  private:
     void* curl_ = nullptr;
     void* headers_ = nullptr;
     long connectTimeoutMs_;

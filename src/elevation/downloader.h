@@ -4,7 +4,7 @@
 
 /// Fetches one URL into a file. Implementations never throw.
 class Downloader {
-public:
+  public:
     virtual ~Downloader() = default;
     /// true only when the whole body arrived with status 200 and now sits in fileName;
     /// otherwise fileName is left as it was

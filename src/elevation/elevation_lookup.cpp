@@ -13,26 +13,25 @@ namespace {
 
 void RemoveTempFile(const QString& fileName) {
     QFile file(fileName);
-    if (file.exists() && !file.remove())
-        throw Failure(QStringLiteral("%1: %2").arg(fileName, file.errorString()));
+    if (file.exists() && !file.remove()) throw Failure(QStringLiteral("%1: %2").arg(fileName, file.errorString()));
 }
 
 // Removes the downloaded tile however the lookup ends.
 class TempFileGuard {
-public:
+  public:
     explicit TempFileGuard(const QString& fileName) : fileName_(fileName) {}
     ~TempFileGuard() { QFile::remove(fileName_); }
     TempFileGuard(const TempFileGuard&) = delete;
     TempFileGuard& operator=(const TempFileGuard&) = delete;
 
-private:
+  private:
     QString fileName_;
 };
 
 }  // namespace
 
-float LookupElevation(float lat, float lng, const ElevationSources& sources, Downloader& downloader,
-                      MeshWork& mesh, const AngleConstants& angles) {
+float LookupElevation(float lat, float lng, const ElevationSources& sources, Downloader& downloader, MeshWork& mesh,
+                      const AngleConstants& angles) {
     const TilePosition tile = TileAddress(lat, lng, angles);
     const QString url = sources.TileBase + TilePath(tile);
 

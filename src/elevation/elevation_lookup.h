@@ -19,8 +19,8 @@ struct ElevationSources {
 /// elevation [whole m] of a WGS84 point [deg]: the online tile's value, else the local mesh
 /// value (NoMeshElevation where no mesh file covers it). Failure when a tile or mesh file
 /// that exists cannot be read.
-float LookupElevation(float lat, float lng, const ElevationSources& sources, Downloader& downloader,
-                      MeshWork& mesh, const AngleConstants& angles);
+float LookupElevation(float lat, float lng, const ElevationSources& sources, Downloader& downloader, MeshWork& mesh,
+                      const AngleConstants& angles);
 
 /// the hidden diagnostic: the elevation of a fixed point in the general format
 QString DiagnosticElevationText(const ElevationSources& sources, Downloader& downloader, MeshWork& mesh,

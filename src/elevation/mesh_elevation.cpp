@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr double BesselA = 6377397.155;             // [m]
+constexpr double BesselA = 6377397.155;  // [m]
 constexpr double BesselF = 1 / 299.152813;
 constexpr double Grs80F = 1 / 298.257222101;
 constexpr double ShiftX = -148, ShiftY = 508, ShiftZ = 680;  // [m]
@@ -87,8 +87,7 @@ std::int32_t DecodeMeshValue(std::int16_t value) {
     return (v - rem) / 10 + 1500;
 }
 
-std::int32_t MeshElevation(float lat, float lng, MeshWork& work, const QString& meshDir,
-                           const AngleConstants& angles) {
+std::int32_t MeshElevation(float lat, float lng, MeshWork& work, const QString& meshDir, const AngleConstants& angles) {
     work.QueryLat = lat;
     work.QueryLng = lng;
     ToTokyoDatum(work, angles);

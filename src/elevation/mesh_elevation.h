@@ -54,5 +54,4 @@ std::int32_t DecodeMeshValue(std::int16_t value);
 
 /// elevation [m] of a WGS84 point from meshDir's files, NoMeshElevation when no usable file
 /// covers it; Failure when an existing file cannot be read
-std::int32_t MeshElevation(float lat, float lng, MeshWork& work, const QString& meshDir,
-                           const AngleConstants& angles);
+std::int32_t MeshElevation(float lat, float lng, MeshWork& work, const QString& meshDir, const AngleConstants& angles);

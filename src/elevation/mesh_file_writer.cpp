@@ -23,8 +23,7 @@ void WriteMeshFile(const QString& path, const std::function<std::int16_t(int row
         }
     }
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size() ||
-        !file.flush())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size() || !file.flush())
         throw Failure(QStringLiteral("%1: %2").arg(path, file.errorString()));
     file.close();
 }

@@ -38,9 +38,8 @@ QStringList RouteCsvLines(const RouteTable& table, const RouteStats& stats, cons
     lines << QString() << QStringLiteral("No.,緯度,経度,標高(m),累計距離(km),地名");
     for (int i = 1; i <= table.PointCount; ++i) {
         lines << QString::number(i) + QLatin1Char(',') + GeneralFormat(table.Lat[i]) + QLatin1Char(',') +
-                     GeneralFormat(table.Lng[i]) + QLatin1Char(',') + RoundText(table.Elevation[i]) +
-                     QLatin1Char(',') + GeneralFormat(table.CumulativeKm[i]) + QLatin1Char(',') +
-                     CsvNameField(table.PointName[i]);
+                     GeneralFormat(table.Lng[i]) + QLatin1Char(',') + RoundText(table.Elevation[i]) + QLatin1Char(',') +
+                     GeneralFormat(table.CumulativeKm[i]) + QLatin1Char(',') + CsvNameField(table.PointName[i]);
     }
     return lines;
 }

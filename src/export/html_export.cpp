@@ -27,14 +27,29 @@ QString ScriptStringEscape(const QString& text) {
     out.reserve(text.size());
     for (QChar c : text) {
         switch (c.unicode()) {
-        case u'\\': out += QStringLiteral("\\\\"); break;
-        case u'\'': out += QStringLiteral("\\'"); break;
-        case u'<': out += QStringLiteral("\\x3C"); break;  // "</script>" cannot end the element
-        case u'\r': out += QStringLiteral("\\r"); break;
-        case u'\n': out += QStringLiteral("\\n"); break;
-        case 0x2028: out += QStringLiteral("\\u2028"); break;
-        case 0x2029: out += QStringLiteral("\\u2029"); break;
-        default: out += c;
+            case u'\\':
+                out += QStringLiteral("\\\\");
+                break;
+            case u'\'':
+                out += QStringLiteral("\\'");
+                break;
+            case u'<':
+                out += QStringLiteral("\\x3C");
+                break;  // "</script>" cannot end the element
+            case u'\r':
+                out += QStringLiteral("\\r");
+                break;
+            case u'\n':
+                out += QStringLiteral("\\n");
+                break;
+            case 0x2028:
+                out += QStringLiteral("\\u2028");
+                break;
+            case 0x2029:
+                out += QStringLiteral("\\u2029");
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -57,8 +72,7 @@ QStringList RouteHtmlLines(const RouteTable& table) {
       << QStringLiteral("<script src=\"") + Latin(LeafletJsUrl) + QStringLiteral("\"></script>")
       << QStringLiteral("<style>     #mapDiv{position:absolute;top:5px;left:5px;right:5px;bottom:5px;} </style>")
       << QStringLiteral("<script>") << QStringLiteral("   var map;     var marker;")
-      << QStringLiteral("  function init() {")
-      << QStringLiteral("      map = L.map('mapDiv', { zoomControl: false });")
+      << QStringLiteral("  function init() {") << QStringLiteral("      map = L.map('mapDiv', { zoomControl: false });")
       << QStringLiteral("      var mypoint = [") + LatLng(table, 1) + QStringLiteral("];")
       << QStringLiteral("      map.setView(mypoint,15);")
       << QStringLiteral("      var gsiattr = \"<a href='") + Latin(GsiTermsUrl) +
@@ -67,20 +81,24 @@ QStringList RouteHtmlLines(const RouteTable& table) {
              QStringLiteral("',{ attribution: '地理院標準タイル ',maxZoom: 18});")
       << QStringLiteral("      var gsi_ort = L.tileLayer('") + Latin(GsiOrtTileUrl) +
              QStringLiteral("',{attribution: '地理院タイル（電子国土基本図（オルソ画像））',maxZoom: 18});")
-      << QStringLiteral("      var osm = L.tileLayer('") + Latin(OsmTileUrl) + QStringLiteral("',{attribution: \"<a href='") +
-             Latin(OsmLicenceUrl) + QStringLiteral("'target='_blank'>OpenStreetMap</a> contributors\" });")
+      << QStringLiteral("      var osm = L.tileLayer('") + Latin(OsmTileUrl) +
+             QStringLiteral("',{attribution: \"<a href='") + Latin(OsmLicenceUrl) +
+             QStringLiteral("'target='_blank'>OpenStreetMap</a> contributors\" });")
       << QStringLiteral(
-             "      var baseMaps = {\"地理院地図標準地図\": gsi_std,\"地理院オルソ画像\": gsi_ort, \"オープンストリートマップ\": osm};")
+             "      var baseMaps = {\"地理院地図標準地図\": gsi_std,\"地理院オルソ画像\": gsi_ort, "
+             "\"オープンストリートマップ\": osm};")
       << QStringLiteral("      L.control.layers(baseMaps).addTo(map);") << QStringLiteral("      gsi_std.addTo(map);")
       << QString();
     if (n > 1) {
         l << QStringLiteral("    L.polyline([");
         for (int i = 1; i <= n; ++i)
-            l << QStringLiteral("      [") + LatLng(table, i) + QLatin1Char(']') + (i < n ? QStringLiteral(",") : QString());
+            l << QStringLiteral("      [") + LatLng(table, i) + QLatin1Char(']') +
+                     (i < n ? QStringLiteral(",") : QString());
         l << QStringLiteral("    ],{color: 'blue', weight: 5, opacity: 1}).addTo(map);") << QStringLiteral(" ");
         for (int i = 1; i <= n; ++i)
-            l << QStringLiteral("  var  marker") + QString::number(i) + QStringLiteral("=L.marker([") + LatLng(table, i) +
-                     QStringLiteral("],{title:'") + MarkerTitle(table, i) + QStringLiteral("'}).addTo(map);");
+            l << QStringLiteral("  var  marker") + QString::number(i) + QStringLiteral("=L.marker([") +
+                     LatLng(table, i) + QStringLiteral("],{title:'") + MarkerTitle(table, i) +
+                     QStringLiteral("'}).addTo(map);");
         l << QStringLiteral(" ");
     }
     l << QStringLiteral("}") << QStringLiteral("</script>") << QStringLiteral("</head>")

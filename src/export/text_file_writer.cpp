@@ -1,11 +1,11 @@
 #include "export/text_file_writer.h"
 
-#include <QFile>
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <iconv.h>
 #include <unistd.h>
+#include <QFile>
+#include <cerrno>
+#include <cstring>
 
 #include "format/failure.h"
 
@@ -14,7 +14,7 @@ namespace {
 // One conversion descriptor per thread, opened once (opening loads the code page's tables);
 // its shift state is reset before every text.
 class Converter {
-public:
+  public:
     Converter() : cd_(iconv_open("CP932", "UTF-16LE")) {}
     ~Converter() {
         if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
@@ -23,7 +23,7 @@ public:
     Converter& operator=(const Converter&) = delete;
     iconv_t get() const { return cd_; }
 
-private:
+  private:
     iconv_t cd_;
 };
 

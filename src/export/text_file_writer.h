@@ -10,7 +10,7 @@ QByteArray ToAnsi(const QString& text);
 /// Line-oriented output to a text file in the ANSI code page, each line ended by CR LF, no
 /// byte-order mark. Every open, write and close that fails raises Failure with the path.
 class TextFileWriter {
-public:
+  public:
     /// creates the file or truncates an existing one
     explicit TextFileWriter(const QString& path);
     ~TextFileWriter();
@@ -20,7 +20,7 @@ public:
     void WriteLine(const QString& line);
     void Close();
 
-private:
+  private:
     [[noreturn]] void Fault(const char* what, int error);
     QString path_;
     int fd_ = -1;

@@ -9,7 +9,8 @@
 namespace checked_float_detail {
 [[noreturn]] void Fault(long double value);
 inline void RequireFinite(long double value) {
-    if (!std::isfinite(value)) [[unlikely]] Fault(value);
+    if (!std::isfinite(value)) [[unlikely]]
+        Fault(value);
 }
 }  // namespace checked_float_detail
 

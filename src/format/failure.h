@@ -5,7 +5,7 @@
 
 /// The one error type of the program: a failure with the text shown to the user.
 class Failure : public std::runtime_error {
-public:
+  public:
     explicit Failure(const QString& text) : std::runtime_error(text.toStdString()) {}
 
     /// the failure's text as shown in the error display

@@ -1,11 +1,11 @@
 #include "format/number_text.h"
 
+#include <locale.h>
 #include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <locale.h>
 #include <optional>
 #include <string>
 
@@ -54,9 +54,7 @@ void RequireFinite(long double value) {
     if (!std::isfinite(value)) throw Failure(QStringLiteral("浮動小数点演算が無効です"));
 }
 
-QString NotANumber(const QString& text) {
-    return QStringLiteral("'%1' は有効な数値ではありません").arg(text);
-}
+QString NotANumber(const QString& text) { return QStringLiteral("'%1' は有効な数値ではありません").arg(text); }
 
 bool IsDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 
@@ -86,10 +84,10 @@ std::optional<std::int64_t> FastHundredths(long double magnitude) {
 QString HundredthsText(std::int64_t hundredths, bool negative) {
     const std::int64_t integer = hundredths / 100;
     const int fraction = static_cast<int>(hundredths % 100);
-    char buffer[32];
+    char buffer[48];  // sign, at most 19 digits, point, two decimals
     char* p = buffer;
     if (negative && hundredths != 0) *p++ = '-';
-    if (integer != 0) p = std::to_chars(p, buffer + sizeof buffer, integer).ptr;
+    if (integer != 0) p = std::to_chars(p, buffer + 32, integer).ptr;
     *p++ = '.';
     *p++ = static_cast<char>('0' + fraction / 10);
     *p++ = static_cast<char>('0' + fraction % 10);
@@ -267,12 +265,10 @@ std::int32_t ParseWhole(const QString& text) {
     qsizetype p = 0;
     while (p < n && text[p] == QLatin1Char(' ')) ++p;
     bool negative = false;
-    if (p < n && (text[p] == QLatin1Char('+') || text[p] == QLatin1Char('-')))
-        negative = text[p++] == QLatin1Char('-');
+    if (p < n && (text[p] == QLatin1Char('+') || text[p] == QLatin1Char('-'))) negative = text[p++] == QLatin1Char('-');
 
     int base = 10;
-    if (p < n && (text[p] == QLatin1Char('$') || text[p] == QLatin1Char('x') ||
-                  text[p] == QLatin1Char('X'))) {
+    if (p < n && (text[p] == QLatin1Char('$') || text[p] == QLatin1Char('x') || text[p] == QLatin1Char('X'))) {
         base = 16;
         ++p;
     } else if (p + 1 < n && text[p] == QLatin1Char('0') &&

@@ -1,13 +1,13 @@
 #include "mapbridge/page_bridge.h"
 
 #include <QEventLoop>
-#include <memory>
 #include <QFile>
 #include <QTimer>
 #include <QWebChannel>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
+#include <memory>
 
 #include "format/failure.h"
 
@@ -91,8 +91,7 @@ void ReportSink::report(const QString& lat, const QString& lng, const QString& z
 
 QString PageBridge::PageScript() {
     QFile channelScript(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
-    if (!channelScript.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("ページ連携スクリプトを読み込めません"));
+    if (!channelScript.open(QIODevice::ReadOnly)) throw Failure(QStringLiteral("ページ連携スクリプトを読み込めません"));
     return QString::fromUtf8(channelScript.readAll()) + QString::fromUtf8(ReportScript);
 }
 
@@ -133,7 +132,6 @@ void PageBridge::RecentreMap(float lat, float lng) {
     wait->loop = nullptr;
     const QString outcome = wait->outcome;
     if (outcome == QLatin1String("ok")) return;
-    if (outcome == QLatin1String("missing"))
-        throw Failure(QStringLiteral("地図ページに GotoLatLng がありません"));
+    if (outcome == QLatin1String("missing")) throw Failure(QStringLiteral("地図ページに GotoLatLng がありません"));
     throw Failure(QStringLiteral("地図の移動に失敗しました: %1").arg(outcome));
 }

@@ -11,12 +11,12 @@ class QWebChannel;
 /// The receiving end of the page script's reports, published to the page as "mirevaleBridge".
 class ReportSink : public QObject {
     Q_OBJECT
-public:
+  public:
     using QObject::QObject;
-public slots:
+  public slots:
     void report(const QString& lat, const QString& lng, const QString& zoomLevel, const QString& clat,
                 const QString& clon);
-signals:
+  signals:
     void reported(const PageInputs& inputs);
 };
 
@@ -25,7 +25,7 @@ signals:
 /// (bursts coalesced into one report), and scripts run on the page recentre the map.
 class PageBridge : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit PageBridge(QWebEnginePage* page, QObject* parent = nullptr);
 
     /// runs "GotoLatLng(lat,lng)" on the page and waits for it; Failure when no page has
@@ -35,11 +35,11 @@ public:
     /// the script injected into every document
     static QString PageScript();
 
-signals:
+  signals:
     /// the page's input values changed (the browser's update-commands notification)
     void reported(const PageInputs& inputs);
 
-private:
+  private:
     QWebEnginePage* page_;
     QWebChannel* channel_;
     ReportSink* sink_;

@@ -82,8 +82,10 @@ void Canvas::Rectangle(int x1, int y1, int x2, int y2) {
         QRgb* row = &image.at(0, y);
         for (int x = left; x < right; ++x) {
             const bool edge = x == x1 || x == x2 - 1 || y == y1 || y == y2 - 1;
-            if (edge) row[x] = pen_;
-            else if (brushSolid_) row[x] = brush_;
+            if (edge)
+                row[x] = pen_;
+            else if (brushSolid_)
+                row[x] = brush_;
         }
     }
 }

@@ -25,7 +25,7 @@ struct PlacedText {
 /// A drawing surface of W x H pixels with a pen, a brush and a font colour. Coordinates start at
 /// the top-left corner; everything is clipped at the image edges.
 class Canvas {
-public:
+  public:
     Canvas(int width, int height, const QFont& font);
 
     int Width() const { return width_; }
@@ -71,7 +71,7 @@ public:
     /// fills with the brush every pixel connected to (x, y) that is not of the border colour
     void FloodFill(int x, int y, QRgb border);
 
-private:
+  private:
     // The picture's pixels for one operation (creating the bitmap when there is none); taken
     // once per operation, since QImage's own accessors check for sharing on every call.
     struct Pixels {

@@ -148,10 +148,10 @@ void DrawProfile(RouteTable& table, const RouteStats& stats, Canvas& canvas) {
     canvas.SetPenColor(Black);
     canvas.SetBrushClear();
     for (long long i = 0;; ++i) {
-        const int x = (stepD > 0 && stats.TotalKm > 0
-                           ? ToPixel(static_cast<long double>(i) * stepD / 1000 / stats.TotalKm * f.PW)
-                           : 0) +
-                      f.L + 5;
+        const int x =
+            (stepD > 0 && stats.TotalKm > 0 ? ToPixel(static_cast<long double>(i) * stepD / 1000 / stats.TotalKm * f.PW)
+                                            : 0) +
+            f.L + 5;
         if (x >= f.R) break;
         canvas.MoveTo(x, f.B + 7);
         canvas.LineTo(x, f.B + 12);

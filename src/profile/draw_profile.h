@@ -17,9 +17,7 @@ inline const QRgb Blue = qRgb(0, 0, 255);
 /// The plot frame of a W x H chart [px].
 struct ChartFrame {
     int L, R, T, B, PW, PH;
-    static ChartFrame Of(int width, int height) {
-        return {35, width - 10, 30, height - 150, width - 55, height - 180};
-    }
+    static ChartFrame Of(int width, int height) { return {35, width - 10, 30, height - 150, width - 55, height - 180}; }
 };
 
 /// grid step [m] of the elevation scale for an elevation range [m]

@@ -29,8 +29,7 @@ void RebuildRouteList(const RouteTable& table, Readouts& shown) {
             // Point 1's name shows on the chart only.
             row = RouteRow(i, QStringLiteral("-"), elevation, QStringLiteral("-")) + QLatin1Char('\t');
         } else {
-            row = RouteRow(i, PatternFormat(table.SegmentKm[i]), elevation,
-                           PatternFormat(table.CumulativeKm[i])) +
+            row = RouteRow(i, PatternFormat(table.SegmentKm[i]), elevation, PatternFormat(table.CumulativeKm[i])) +
                   QLatin1Char('\t') + table.PointName[i];
         }
         shown.ListBox1.append(row);

@@ -1,6 +1,6 @@
-#include <QApplication>
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <QApplication>
 
 int main(int argc, char** argv) {
     if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");

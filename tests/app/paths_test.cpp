@@ -25,7 +25,7 @@ TEST(AppPaths, MissingFoldersGiveRelativePaths) {
         {"/A/mv6_data/20/", "/A/mv6_data/", ""},  // the search is case-sensitive
         {"/opt/tool/", "", ""},
         {"/X/MV6_DATA/2020/", "", "/X/"},
-        {"/20/MV6_DATA/20/", "/", "/20/"},         // the first occurrence counts
+        {"/20/MV6_DATA/20/", "/", "/20/"},  // the first occurrence counts
     };
     for (const auto& c : cases) {
         const AppPaths p = DeriveAppPaths(c.exe);

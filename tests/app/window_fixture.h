@@ -3,6 +3,7 @@
 // A real window under Xvfb: an install tree in a temporary folder, a map page of the tests'
 // own, a loopback tile server, a recorder for shell requests and for the quit request.
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -16,7 +17,6 @@
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
-#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
@@ -33,16 +33,18 @@ struct ShellCall {
 };
 
 class ShellRecorder : public ShellOpener {
-public:
+  public:
     explicit ShellRecorder(std::vector<ShellCall>* calls) : calls_(calls) {}
-    void Open(const QString& path, QWidget* owner, const QString& verb) override { calls_->push_back({path, owner, verb}); }
+    void Open(const QString& path, QWidget* owner, const QString& verb) override {
+        calls_->push_back({path, owner, verb});
+    }
 
-private:
+  private:
     std::vector<ShellCall>* calls_;
 };
 
 class HostAlwaysThere : public HostWindowLookup {
-public:
+  public:
     bool Exists(const QString&) override { return true; }
     bool CanSee() const override { return true; }
 };

@@ -19,7 +19,8 @@ TEST_F(WindowTest, ClickingTheMapAppendsPoints) {
     EXPECT_TRUE(form->Chart().IsEmpty());  // one point draws no chart
 
     // The same position reported again appends nothing.
-    SetInputs("document.getElementById('lat').value = '35.681239'; document.getElementById('lng').value = '139.767128';");
+    SetInputs(
+        "document.getElementById('lat').value = '35.681239'; document.getElementById('lng').value = '139.767128';");
     QTest::qWait(500);
     EXPECT_EQ(Points(), 1);
 

@@ -1,11 +1,11 @@
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
-#include <sys/socket.h>
-#include <netinet/in.h>
 #include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -69,10 +69,10 @@ TEST_F(Lookup, CellTextsAndTheirElevations) {
         const char* cell;
         float metres;
     } cases[] = {
-        {"12.5", 12}, {"13.5", 14}, {"9.87", 10}, {"0.00", 0}, {"-3.2", -3},
-        {"0", 321},     // exactly "0" means no value here
-        {"e", 321},     // the service's no-data mark
-        {"1e999", 321}, // not a usable number
+        {"12.5", 12},   {"13.5", 14}, {"9.87", 10},
+        {"0.00", 0},    {"-3.2", -3}, {"0", 321},  // exactly "0" means no value here
+        {"e", 321},                                // the service's no-data mark
+        {"1e999", 321},                            // not a usable number
         {"", 321},
     };
     for (const auto& c : cases) {

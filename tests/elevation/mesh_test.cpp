@@ -1,8 +1,8 @@
+#include <gtest/gtest.h>
 #include <QDir>
-#include <cmath>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include <cmath>
 
 #include "elevation/mesh_elevation.h"
 #include "elevation/mesh_file_writer.h"
@@ -41,8 +41,8 @@ TEST(MeshElevation, CodesAndCellsAcrossJapan) {
         int row, col;
     } cases[] = {
         {35.681236f, 139.767125f, "533946", 173, 33},
-        {43.0621f, 141.3544f, "644142", 57, 174},   // Sapporo
-        {26.2124f, 127.6809f, "392725", 100, 93},   // Naha
+        {43.0621f, 141.3544f, "644142", 57, 174},  // Sapporo
+        {26.2124f, 127.6809f, "392725", 100, 93},  // Naha
     };
     for (const auto& c : cases) {
         MeshWork w;
@@ -65,9 +65,9 @@ TEST(MeshElevation, CornerCellsAndClamping) {
         double lat, lng;
         int row, col;
     } cases[] = {
-        {35.6667 + 0.00001, 139.75 + 0.00001, 200, 1},               // south-west cell
-        {35.75 - 0.00001, 139.875 - 0.00001, 1, 200},                // north-east cell
-        {35.6, 139.7, 200, 1},                                       // outside: clamped
+        {35.6667 + 0.00001, 139.75 + 0.00001, 200, 1},  // south-west cell
+        {35.75 - 0.00001, 139.875 - 0.00001, 1, 200},   // north-east cell
+        {35.6, 139.7, 200, 1},                          // outside: clamped
         {35.8, 139.9, 1, 200},
     };
     for (const auto& c : cases) {
@@ -83,7 +83,7 @@ TEST(MeshElevation, DecodesWithTheTruncatingRemainder) {
     const struct {
         std::int16_t stored;
         std::int32_t metres;
-    } cases[] = {{-15000, 0}, {-15001, -1}, {-1, 1499}, {0, 1500}, {32767, 4776}, {22760, 3776},
+    } cases[] = {{-15000, 0},   {-15001, -1},    {-1, 1499},      {0, 1500},       {32767, 4776},  {22760, 3776},
                  {22769, 3776}, {-30000, -1500}, {-30001, -1500}, {-30005, -1500}, {-32768, -1776}};
     for (const auto& c : cases) EXPECT_EQ(DecodeMeshValue(c.stored), c.metres) << c.stored;
     for (int m : {0, 1, 1499, 3776, -1}) EXPECT_EQ(DecodeMeshValue(EncodeMeshElevation(m)), m);
@@ -99,9 +99,8 @@ struct MeshFolder : ::testing::Test {
 
 TEST_F(MeshFolder, ReadsTheCellOfThePoint) {
     // Every cell distinct enough to tell row and column apart.
-    WriteMeshFile(meshDir + "533946.bh2", [](int row, int col) {
-        return EncodeMeshElevation(row == 173 && col == 33 ? 42 : 1000 + row);
-    });
+    WriteMeshFile(meshDir + "533946.bh2",
+                  [](int row, int col) { return EncodeMeshElevation(row == 173 && col == 33 ? 42 : 1000 + row); });
     EXPECT_EQ(QFile(meshDir + "533946.bh2").size(), 80800);
     EXPECT_EQ(Tokyo(), 42);
     EXPECT_EQ(work.MeshCode, "533946");

@@ -16,7 +16,7 @@ struct Answer {
 };
 
 class TileServer {
-public:
+  public:
     TileServer()
         : server_([this](httplib::Server& s) {
               s.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
@@ -43,7 +43,7 @@ public:
         return lastCacheControl_;
     }
 
-private:
+  private:
     void Respond(const httplib::Request& request, httplib::Response& response) {
         std::lock_guard lock(mutex_);
         ports_.insert(request.remote_port);

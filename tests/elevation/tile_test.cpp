@@ -1,6 +1,6 @@
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include <cmath>
 
@@ -106,8 +106,8 @@ TEST(CellText, PicksTheValueByIndexFromZero) {
         {line, 3, "1234.56"},  // the last value is read whole
         {line, 4, ""},
         {line, 256, ""},
-        {"7", 0, ""},       // no comma: nothing before one
-        {"7,,8", 1, ""},    // an empty value
+        {"7", 0, ""},     // no comma: nothing before one
+        {"7,,8", 1, ""},  // an empty value
         {"1,e,3", 1, "e"},
         {"1,12345678901234,3", 1, "123456"},  // a long value inside the line is cut to six
         {"1,123456789012345", 1, "123456789012345"},

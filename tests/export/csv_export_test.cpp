@@ -39,13 +39,8 @@ TEST_F(CsvExport, NameFieldsAreQuotedOnlyWhenTheyWouldBreakTheRow) {
     const struct {
         QString name, field;
     } cases[] = {
-        {"", ""},
-        {QStringLiteral("峠"), QStringLiteral("峠")},
-        {"a'b", "a'b"},
-        {"a,b", "\"a,b\""},
-        {"\"", "\"\"\"\""},
-        {"line\nbreak", "\"line\nbreak\""},
-        {"cr\r", "\"cr\r\""},
+        {"", ""},           {QStringLiteral("峠"), QStringLiteral("峠")}, {"a'b", "a'b"},       {"a,b", "\"a,b\""},
+        {"\"", "\"\"\"\""}, {"line\nbreak", "\"line\nbreak\""},           {"cr\r", "\"cr\r\""},
     };
     for (const auto& c : cases) EXPECT_EQ(CsvNameField(c.name), c.field) << c.name.toStdString();
 }

@@ -12,9 +12,9 @@ TEST(MarkerDistance, CutsKilometresAndRoundsMetres) {
     const struct {
         float km;
         const char* text;
-    } cases[] = {{0, "0 m"},        {0.5f, "500 m"},       {0.9996f, "1000 m"},   {1, "1 Km"},
+    } cases[] = {{0, "0 m"},         {0.5f, "500 m"},       {0.9996f, "1000 m"},   {1, "1 Km"},
                  {2.2f, "2.200 Km"}, {10.123f, "10.12 Km"}, {1234.5f, "1234. Km"}, {12345.6f, "12345 Km"},
-                 {0.0625f, "62 m"}, {0.1875f, "188 m"}};  // exact halves go to even
+                 {0.0625f, "62 m"},  {0.1875f, "188 m"}};  // exact halves go to even
     for (const auto& c : cases) EXPECT_EQ(MarkerDistance(c.km).toStdString(), c.text) << c.km;
 }
 
@@ -32,8 +32,9 @@ TEST_F(HtmlExport, OnePointPageHasNoLineAndNoMarkers) {
     EXPECT_EQ(lines[12], "      var mypoint = [35.6812286376953,139.766098022461];");
     EXPECT_EQ(lines[14], QStringLiteral("      var gsiattr = \"<a href='http://maps.gsi.go.jp/help/termsofuse.html'"
                                         "target='_blank'>地理院タイル</a>\";"));
-    EXPECT_EQ(lines[15], QStringLiteral("      var gsi_std = L.tileLayer('http://cyberjapandata.gsi.go.jp/xyz/std/{z}/{x}/"
-                                        "{y}.png',{ attribution: '地理院標準タイル ',maxZoom: 18});"));
+    EXPECT_EQ(lines[15],
+              QStringLiteral("      var gsi_std = L.tileLayer('http://cyberjapandata.gsi.go.jp/xyz/std/{z}/{x}/"
+                             "{y}.png',{ attribution: '地理院標準タイル ',maxZoom: 18});"));
     EXPECT_EQ(lines[17], QStringLiteral("      var osm = L.tileLayer('http://tile.openstreetmap.jp/{z}/{x}/{y}.png',"
                                         "{attribution: \"<a href='http://www.openstreetmap.org/copyright'"
                                         "target='_blank'>OpenStreetMap</a> contributors\" });"));

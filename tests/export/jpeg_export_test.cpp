@@ -1,8 +1,8 @@
 #include "export/jpeg_export.h"
 
-#include <cstdio>
-#include <csetjmp>
 #include <jpeglib.h>
+#include <csetjmp>
+#include <cstdio>
 
 #include "export_fixture.h"
 #include "format/failure.h"
@@ -22,7 +22,8 @@ Decoded Decode(const QByteArray& stream) {
     jpeg_error_mgr err{};
     d.err = jpeg_std_error(&err);
     jpeg_create_decompress(&d);
-    jpeg_mem_src(&d, reinterpret_cast<const unsigned char*>(stream.constData()), static_cast<unsigned long>(stream.size()));
+    jpeg_mem_src(&d, reinterpret_cast<const unsigned char*>(stream.constData()),
+                 static_cast<unsigned long>(stream.size()));
     jpeg_read_header(&d, TRUE);
     Decoded out;
     out.width = static_cast<int>(d.image_width);

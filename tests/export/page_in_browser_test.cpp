@@ -1,6 +1,7 @@
 // The written route page in a real browser engine: Leaflet from Debian's copy (the page's CDN
 // addresses are redirected to a loopback server), every other network request blocked.
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QEventLoop>
 #include <QFile>
@@ -10,7 +11,6 @@
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInterceptor>
-#include <gtest/gtest.h>
 
 #include "../support/loopback_server.h"
 
@@ -21,7 +21,7 @@ namespace {
 const char* const LeafletDir = "/usr/share/javascript/leaflet/";
 
 class Redirect : public QWebEngineUrlRequestInterceptor {
-public:
+  public:
     explicit Redirect(QString base) : base_(std::move(base)) {}
     void interceptRequest(QWebEngineUrlRequestInfo& info) override {
         const QUrl url = info.requestUrl();
@@ -33,16 +33,16 @@ public:
             info.block(true);  // map tiles and anything else: no network in tests
     }
 
-private:
+  private:
     QString base_;
 };
 
 class RecordingPage : public QWebEnginePage {
-public:
+  public:
     using QWebEnginePage::QWebEnginePage;
     QStringList errors;
 
-protected:
+  protected:
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message, int line,
                                   const QString&) override {
         if (level == ErrorMessageLevel) errors << QStringLiteral("%1 (line %2)").arg(message).arg(line);
@@ -103,7 +103,8 @@ TEST(RoutePage, RunsInABrowserWithMarkersAndOneLine) {
     EXPECT_EQ(Evaluate(page, "document.querySelectorAll('.leaflet-marker-icon').length").toInt(), 3);
     EXPECT_EQ(Evaluate(page, "document.querySelectorAll('path.leaflet-interactive').length").toInt(), 1);
     const QStringList titles =
-        Evaluate(page, "Array.from(document.querySelectorAll('.leaflet-marker-icon')).map(m => m.title)").toStringList();
+        Evaluate(page, "Array.from(document.querySelectorAll('.leaflet-marker-icon')).map(m => m.title)")
+            .toStringList();
     ASSERT_EQ(titles.size(), 3);
     EXPECT_EQ(titles[0], QStringLiteral("No.1   行程: 0 m    標高: 10 m"));
     EXPECT_EQ(titles[1], QStringLiteral("No.2   行程: 500 m    標高: 40 m  ") + hostile);

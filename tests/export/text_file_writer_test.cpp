@@ -13,7 +13,7 @@ TEST(ToAnsi, ConvertsToCp932WithQuestionMarksForTheRest) {
         {QStringLiteral("高低図"), QByteArray("\x8d\x82\x92\xe1\x90\x7d")},
         {QStringLiteral("A-ｱ"), QByteArray("A-\xb1")},  // half-width katakana is one byte
         {QStringLiteral("～"), QByteArray("\x81\x60")},
-        {QStringLiteral("a😀b"), QByteArray("a?b")},    // outside CP932: one "?" per character
+        {QStringLiteral("a😀b"), QByteArray("a?b")},  // outside CP932: one "?" per character
         {QStringLiteral("é"), QByteArray("?")},
         {QString(QChar(0xD800)) + "x", QByteArray("?x")},  // a lone surrogate
         {QStringLiteral("x") + QChar(0xDC00), QByteArray("x?")},

@@ -8,13 +8,13 @@
 #include "format/failure.h"
 
 TEST(CheckedFloat, FaultsRaiseInsteadOfTravelling) {
-    EXPECT_THROW(ToSingle(1e39L), Failure);        // overflow on store
+    EXPECT_THROW(ToSingle(1e39L), Failure);  // overflow on store
     EXPECT_THROW(ToSingle(-1e39L), Failure);
     EXPECT_THROW(ToDouble(1e309L), Failure);
     EXPECT_THROW(ToSingle(NAN), Failure);
-    EXPECT_THROW(CheckedSqrt(-1e-30L), Failure);   // invalid operation
-    EXPECT_THROW(CheckedDivide(1, 0), Failure);    // division by zero
-    EXPECT_THROW(CheckedDivide(0, 0), Failure);    // invalid operation
+    EXPECT_THROW(CheckedSqrt(-1e-30L), Failure);  // invalid operation
+    EXPECT_THROW(CheckedDivide(1, 0), Failure);   // division by zero
+    EXPECT_THROW(CheckedDivide(0, 0), Failure);   // invalid operation
     EXPECT_THROW(CheckedDivide(LDBL_MAX, 1e-10L), Failure);
 }
 

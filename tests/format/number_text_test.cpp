@@ -45,23 +45,12 @@ TEST(GeneralFormat, WritesTheDocumentedTexts) {
 
 TEST(PatternFormat, WritesTheDocumentedTexts) {
     const FormatCase cases[] = {
-        {0, ".00"},
-        {0.005, ".01"},
-        {0.005f, ".00"},
-        {0.5, ".50"},
-        {2.675, "2.67"},
-        {12.345, "12.35"},
-        {99.995, "100.00"},
-        {1234.5, "1234.50"},
-        {-0.004, ".00"},
-        {-0.006, "-.01"},
-        {-12.5, "-12.50"},
-        {0.004, ".00"},
-        {111.12, "111.12"},
-        {1e-30, ".00"},
-        {999999999999999999.0L, "999999999999999999.00"},
-        {1e18, "1E18"},
-        {-1e19, "-1E19"},
+        {0, ".00"},         {0.005, ".01"},      {0.005f, ".00"},
+        {0.5, ".50"},       {2.675, "2.67"},     {12.345, "12.35"},
+        {99.995, "100.00"}, {1234.5, "1234.50"}, {-0.004, ".00"},
+        {-0.006, "-.01"},   {-12.5, "-12.50"},   {0.004, ".00"},
+        {111.12, "111.12"}, {1e-30, ".00"},      {999999999999999999.0L, "999999999999999999.00"},
+        {1e18, "1E18"},     {-1e19, "-1E19"},
     };
     for (const auto& c : cases) EXPECT_EQ(PatternFormat(c.value).toStdString(), c.text) << (double)c.value;
 }
@@ -80,7 +69,11 @@ TEST(RoundToInteger, TiesGoToEvenAndTruncationGoesTowardZero) {
         long double value;
         std::int64_t rounded, truncated;
     } cases[] = {
-        {2.5, 2, 2}, {3.5, 4, 3}, {-2.5, -2, -2}, {-3.7, -4, -3}, {0.49999999999999994, 0, 0},
+        {2.5, 2, 2},
+        {3.5, 4, 3},
+        {-2.5, -2, -2},
+        {-3.7, -4, -3},
+        {0.49999999999999994, 0, 0},
         {1e18, 1000000000000000000LL, 1000000000000000000LL},
     };
     for (const auto& c : cases) {
@@ -97,15 +90,15 @@ TEST(ParseDecimal, AcceptsTheGrammar) {
         const char* text;
         long double value;
     } cases[] = {
-        {"35.68123", 35.68123L}, {"  -139.5 ", -139.5L}, {"+7", 7}, {"1e3", 1000}, {"1E-2", 0.01L},
-        {"2.5e+1", 25}, {"0", 0}, {"007.50", 7.5L},
+        {"35.68123", 35.68123L}, {"  -139.5 ", -139.5L}, {"+7", 7}, {"1e3", 1000},
+        {"1E-2", 0.01L},         {"2.5e+1", 25},         {"0", 0},  {"007.50", 7.5L},
     };
     for (const auto& c : cases) EXPECT_EQ(ParseDecimal(QString::fromUtf8(c.text)), c.value) << c.text;
 }
 
 TEST(ParseDecimal, RejectsEverythingElse) {
-    for (const char* text : {"", " ", "1,000", "12abc", ".5", "5.", "1e", "e5", "--1", "+", "1 2",
-                             "\t1", "0x10", "nan", "inf", "1e99999", "1.5.2", "１２"}) {
+    for (const char* text : {"", " ", "1,000", "12abc", ".5", "5.", "1e", "e5", "--1", "+", "1 2", "\t1", "0x10", "nan",
+                             "inf", "1e99999", "1.5.2", "１２"}) {
         EXPECT_THROW(ParseDecimal(QString::fromUtf8(text)), Failure) << text;
     }
 }
@@ -115,8 +108,17 @@ TEST(ParseWhole, AcceptsDecimalAndHexForms) {
         const char* text;
         std::int32_t value;
     } cases[] = {
-        {"14", 14}, {"  -3", -3}, {"+8", 8}, {"$1F", 31}, {"x10", 16}, {"X10", 16}, {"0x7fffffff", 2147483647},
-        {"0X10", 16}, {"-2147483648", INT32_MIN}, {"2147483647", INT32_MAX}, {"-$10", -16},
+        {"14", 14},
+        {"  -3", -3},
+        {"+8", 8},
+        {"$1F", 31},
+        {"x10", 16},
+        {"X10", 16},
+        {"0x7fffffff", 2147483647},
+        {"0X10", 16},
+        {"-2147483648", INT32_MIN},
+        {"2147483647", INT32_MAX},
+        {"-$10", -16},
     };
     for (const auto& c : cases) EXPECT_EQ(ParseWhole(QString::fromUtf8(c.text)), c.value) << c.text;
 }
@@ -176,14 +178,19 @@ std::string RoundAt(const std::string& digits, int keep, bool tiesToEven, bool* 
     const char next = digits[keep];
     const bool restNonZero = digits.find_first_not_of('0', keep + 1) != std::string::npos;
     bool up;
-    if (next > '5') up = true;
-    else if (next < '5') up = false;
-    else if (!tiesToEven || restNonZero) up = true;
-    else up = !head.empty() && (head.back() - '0') % 2 == 1;
+    if (next > '5')
+        up = true;
+    else if (next < '5')
+        up = false;
+    else if (!tiesToEven || restNonZero)
+        up = true;
+    else
+        up = !head.empty() && (head.back() - '0') % 2 == 1;
     if (up) {
         int i = static_cast<int>(head.size()) - 1;
         while (i >= 0 && head[i] == '9') head[i--] = '0';
-        if (i >= 0) ++head[i];
+        if (i >= 0)
+            ++head[i];
         else {
             head.insert(head.begin(), '1');
             *carried = true;
@@ -212,7 +219,8 @@ std::string ReferenceGeneral(long double value) {
     while (d.size() > 1 && d.back() == '0') d.pop_back();
     std::string out = negative ? "-" : "";
     if (x >= -3 && x <= 15) {
-        if (x <= 0) out += "0." + std::string(-x, '0') + d;
+        if (x <= 0)
+            out += "0." + std::string(-x, '0') + d;
         else {
             std::string integer = d.substr(0, std::min<size_t>(x, d.size()));
             integer.append(x - integer.size(), '0');
@@ -242,7 +250,8 @@ std::string ReferencePattern(long double value) {
     // Digits down to the hundredths place.
     const int keep = scale + 2;
     std::string h;
-    if (keep < 0) h = "0";
+    if (keep < 0)
+        h = "0";
     else {
         std::string padded = d;
         if (keep > static_cast<int>(padded.size())) padded.append(keep - padded.size(), '0');

@@ -30,8 +30,8 @@ TEST_F(Mouse, MarginsHideAndTheInsideShows) {
     const struct {
         int x, y;
         bool shown;
-    } cases[] = {{33, 100, false}, {34, 100, true},  {418, 100, true}, {419, 100, false},
-                 {200, 29, false}, {200, 30, true},  {200, 293, true}, {200, 294, false}};
+    } cases[] = {{33, 100, false}, {34, 100, true}, {418, 100, true}, {419, 100, false},
+                 {200, 29, false}, {200, 30, true}, {200, 293, true}, {200, 294, false}};
     for (const auto& c : cases) {
         hover.HoverIndex = 99;
         Move(c.x, c.y);
@@ -44,7 +44,9 @@ TEST_F(Mouse, MarginsHideAndTheInsideShows) {
 TEST_F(Mouse, WorkedExampleTooltip) {
     Move(260, 100);
     EXPECT_EQ(hover.HoverIndex, 2);
-    EXPECT_EQ(hover.Memo9Text, QStringLiteral("(N0.2)  \r\n1.50 Km  標高：250 m\r\n(左クリックで地名記入）\r\n（右クリックで地図移動）"));
+    EXPECT_EQ(
+        hover.Memo9Text,
+        QStringLiteral("(N0.2)  \r\n1.50 Km  標高：250 m\r\n(左クリックで地名記入）\r\n（右クリックで地図移動）"));
     EXPECT_EQ(hover.Memo9Left, 198);
     EXPECT_EQ(hover.Memo9Top, 130);
     EXPECT_EQ(hover.Shape1Left, 260);

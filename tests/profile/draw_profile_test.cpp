@@ -122,8 +122,8 @@ TEST(ScaleSteps, ElevationAndDistanceSteps) {
     const struct {
         double metres;
         long long step;
-    } distance[] = {{300, 100}, {800, 200}, {1500, 500}, {3000, 1000}, {4500, 1000}, {15000, 5000},
-                    {1, 0}, {0, 0}, {2.5, 1}};
+    } distance[] = {{300, 100},    {800, 200}, {1500, 500}, {3000, 1000}, {4500, 1000},
+                    {15000, 5000}, {1, 0},     {0, 0},      {2.5, 1}};
     for (const auto& c : distance) EXPECT_EQ(DistanceStep(c.metres / 1000), c.step) << c.metres;
 }
 
@@ -180,7 +180,7 @@ TEST_F(Chart, NamesStandVerticallyWithBarsForDashes) {
         EXPECT_EQ(t.x, x - canvas.TextWidth(t.text) / 2 + 1);
         ++found;
     }
-    EXPECT_EQ(found, 6);  // both passes
+    EXPECT_EQ(found, 6);                    // both passes
     EXPECT_EQ(canvas.Pixel(x, 264), Blue);  // the leader line
     EXPECT_EQ(canvas.Pixel(x, 262), Blue);
     EXPECT_EQ(canvas.Pixel(table.ChartX[3], 264), White);  // no name, no leader

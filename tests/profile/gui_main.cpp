@@ -1,5 +1,5 @@
-#include <QGuiApplication>
 #include <gtest/gtest.h>
+#include <QGuiApplication>
 
 // Fonts need a GUI application; the offscreen platform needs no display.
 int main(int argc, char** argv) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QString>
 #include <gtest/gtest.h>
+#include <QString>
 
 #include "route/angles.h"
 #include "route/readouts.h"
@@ -15,9 +15,7 @@ struct RouteFixture : ::testing::Test {
     Readouts shown;
     AngleConstants angles = ComputeAngleConstants();
 
-    RouteFixture() {
-        StartUpRoute(table, stats, shown);
-    }
+    RouteFixture() { StartUpRoute(table, stats, shown); }
 
     void Add(const char* lat, const char* lng, float elevation) {
         AppendPoint(table, stats, shown, angles, QString::fromUtf8(lat), QString::fromUtf8(lng), elevation);

@@ -53,11 +53,9 @@ TEST_F(AppendPointTest, ExtremesStartAtZeroAndFourThousand) {
         float max, min;
         const char *edit, *lowest, *highest, *range;
     } cases[] = {
-        {0, 0, 0, "0 m", "0", "0", "0"},
-        {4500, 4500, 4000, "4500 m", "4000", "4500", "500"},
+        {0, 0, 0, "0 m", "0", "0", "0"},     {4500, 4500, 4000, "4500 m", "4000", "4500", "500"},
         {-1999, 0, 0, "0 m", "0", "0", "0"},  // no elevation known
-        {NAN, 0, 0, "0 m", "0", "0", "0"},
-        {123.5f, 123.5f, 123.5f, "123.5 m", "124", "124", "0"},  // ties to even
+        {NAN, 0, 0, "0 m", "0", "0", "0"},   {123.5f, 123.5f, 123.5f, "123.5 m", "124", "124", "0"},  // ties to even
     };
     for (const auto& c : cases) {
         ResetRoute(table, stats, shown);

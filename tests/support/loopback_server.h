@@ -10,7 +10,7 @@
 #include <thread>
 
 class LoopbackServer {
-public:
+  public:
     /// routes are set up by `setup` before the server starts listening
     explicit LoopbackServer(const std::function<void(httplib::Server&)>& setup) {
         setup(server_);
@@ -28,7 +28,7 @@ public:
     /// "http://127.0.0.1:port"
     QString Base() const { return QStringLiteral("http://127.0.0.1:%1").arg(port_); }
 
-private:
+  private:
     httplib::Server server_;
     std::thread thread_;
     int port_ = 0;
