@@ -224,37 +224,38 @@ std::int64_t Truncate(long double value) {
 }
 
 long double ParseDecimal(const QString& text) {
+    const QChar* t = text.constData();
     const qsizetype n = text.size();
     qsizetype i = 0;
-    while (i < n && text[i] == QLatin1Char(' ')) ++i;
+    while (i < n && t[i] == QLatin1Char(' ')) ++i;
     qsizetype end = n;
-    while (end > i && text[end - 1] == QLatin1Char(' ')) --end;
+    while (end > i && t[end - 1] == QLatin1Char(' ')) --end;
 
-    std::string ascii;
-    ascii.reserve(static_cast<std::size_t>(end - i));
+    // Check the grammar first; the accepted characters are then plain ASCII one for one.
     qsizetype p = i;
-    if (p < end && (text[p] == QLatin1Char('+') || text[p] == QLatin1Char('-')))
-        ascii.push_back(static_cast<char>(text[p++].unicode()));
+    if (p < end && (t[p] == QLatin1Char('+') || t[p] == QLatin1Char('-'))) ++p;
     const qsizetype intStart = p;
-    while (p < end && IsDigit(text[p])) ascii.push_back(static_cast<char>(text[p++].unicode()));
+    while (p < end && IsDigit(t[p])) ++p;
     if (p == intStart) throw Failure(NotANumber(text));
-    if (p < end && text[p] == QLatin1Char('.')) {
-        ascii.push_back('.');
+    if (p < end && t[p] == QLatin1Char('.')) {
         const qsizetype fracStart = ++p;
-        while (p < end && IsDigit(text[p])) ascii.push_back(static_cast<char>(text[p++].unicode()));
+        while (p < end && IsDigit(t[p])) ++p;
         if (p == fracStart) throw Failure(NotANumber(text));
     }
-    if (p < end && (text[p] == QLatin1Char('e') || text[p] == QLatin1Char('E'))) {
-        ascii.push_back('e');
+    if (p < end && (t[p] == QLatin1Char('e') || t[p] == QLatin1Char('E'))) {
         ++p;
-        if (p < end && (text[p] == QLatin1Char('+') || text[p] == QLatin1Char('-')))
-            ascii.push_back(static_cast<char>(text[p++].unicode()));
+        if (p < end && (t[p] == QLatin1Char('+') || t[p] == QLatin1Char('-'))) ++p;
         const qsizetype expStart = p;
-        while (p < end && IsDigit(text[p])) ascii.push_back(static_cast<char>(text[p++].unicode()));
+        while (p < end && IsDigit(t[p])) ++p;
         if (p == expStart) throw Failure(NotANumber(text));
     }
     if (p != end) throw Failure(NotANumber(text));
 
+    std::string ascii(static_cast<std::size_t>(end - i), '\0');
+    for (qsizetype k = i; k < end; ++k) {
+        const char c = static_cast<char>(t[k].unicode());
+        ascii[static_cast<std::size_t>(k - i)] = c == 'E' ? 'e' : c;
+    }
     const long double value = ExactOrLibrary(ascii);
     if (std::isinf(value)) throw Failure(QStringLiteral("浮動小数点演算でオーバーフローしました"));
     return value;
