@@ -11,11 +11,7 @@ namespace {
 void RecountClimb(const RouteTable& table, RouteStats& stats) {
     stats.ClimbTotal = 0;
     stats.DescentTotal = 0;
-    for (int i = 2; i <= table.PointCount; ++i) {
-        const float d = ToSingle(static_cast<long double>(table.Elevation[i]) - table.Elevation[i - 1]);
-        if (d > 0) stats.ClimbTotal = ToSingle(static_cast<long double>(stats.ClimbTotal) + d);
-        if (d < 0) stats.DescentTotal = ToSingle(static_cast<long double>(stats.DescentTotal) + d);
-    }
+    for (int i = 2; i <= table.PointCount; ++i) CountElevationStep(stats, table.Elevation[i - 1], table.Elevation[i]);
 }
 
 }  // namespace
@@ -78,8 +74,7 @@ void RemoveLastPoint(RouteTable& table, RouteStats& stats, Readouts& shown, cons
             GreatCircleKm(stats, angles);
             stats.TotalKm = ToDouble(static_cast<long double>(stats.TotalKm) + stats.LastSegmentKm);
         }
-        if (table.Elevation[i] > stats.MaxElevation) stats.MaxElevation = table.Elevation[i];
-        if (table.Elevation[i] < stats.MinElevation) stats.MinElevation = table.Elevation[i];
+        CountExtremes(stats, table.Elevation[i]);
     }
     RecountClimb(table, stats);
     stats.CurrentElevation = table.Elevation[n];

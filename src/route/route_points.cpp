@@ -102,13 +102,21 @@ void AppendPoint(RouteTable& table, RouteStats& stats, Readouts& shown, const An
 
     if (n > 1) {
         shown.Memo4 = cumulativeText + QStringLiteral(" Km");
-        const float d = ToSingle(static_cast<long double>(table.Elevation[n]) - table.Elevation[n - 1]);
-        if (d > 0) stats.ClimbTotal = ToSingle(static_cast<long double>(stats.ClimbTotal) + d);
-        if (d < 0) stats.DescentTotal = ToSingle(static_cast<long double>(stats.DescentTotal) + d);
+        CountElevationStep(stats, table.Elevation[n - 1], table.Elevation[n]);
     }
 
-    if (stats.CurrentElevation > stats.MaxElevation) stats.MaxElevation = stats.CurrentElevation;
-    if (stats.CurrentElevation < stats.MinElevation) stats.MinElevation = stats.CurrentElevation;
+    CountExtremes(stats, stats.CurrentElevation);
+}
+
+void CountElevationStep(RouteStats& stats, float previous, float current) {
+    const float d = ToSingle(static_cast<long double>(current) - previous);
+    if (d > 0) stats.ClimbTotal = ToSingle(static_cast<long double>(stats.ClimbTotal) + d);
+    if (d < 0) stats.DescentTotal = ToSingle(static_cast<long double>(stats.DescentTotal) + d);
+}
+
+void CountExtremes(RouteStats& stats, float elevation) {
+    if (elevation > stats.MaxElevation) stats.MaxElevation = elevation;
+    if (elevation < stats.MinElevation) stats.MinElevation = elevation;
 }
 
 void ShowRouteStats(const RouteStats& stats, Readouts& shown) {

@@ -23,5 +23,11 @@ void AppendPoint(RouteTable& table, RouteStats& stats, Readouts& shown, const An
 /// writes the elevation readouts and scrolls the route list to its last row
 void ShowRouteStats(const RouteStats& stats, Readouts& shown);
 
+/// adds the rise or drop from previous to current [m] to the climb or descent total
+void CountElevationStep(RouteStats& stats, float previous, float current);
+
+/// raises MaxElevation or lowers MinElevation (strictly) to take in an elevation [m]
+void CountExtremes(RouteStats& stats, float elevation);
+
 /// the list row of a point: "  n", tab, segment, tab, elevation, tab, cumulative
 QString RouteRow(int n, const QString& segment, const QString& elevation, const QString& cumulative);
