@@ -2,7 +2,7 @@
 
 #include <QTemporaryDir>
 
-#include "../tests/support/loopback_server.h"
+#include "support/loopback_server.h"
 
 #include "elevation/curl_downloader.h"
 #include "elevation/tile_address.h"

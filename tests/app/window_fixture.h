@@ -21,10 +21,10 @@
 #include <functional>
 #include <memory>
 
-#include "../elevation/tile_server.h"
 #include "app/main_window.h"
 #include "elevation/curl_downloader.h"
 #include "elevation/tile_address.h"
+#include "support/tile_server.h"
 
 struct ShellCall {
     QString path;

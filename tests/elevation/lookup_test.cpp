@@ -14,7 +14,7 @@
 #include "elevation/elevation_lookup.h"
 #include "elevation/mesh_file_writer.h"
 #include "format/failure.h"
-#include "tile_server.h"
+#include "support/tile_server.h"
 
 namespace {
 

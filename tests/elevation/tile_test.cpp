@@ -7,7 +7,7 @@
 #include "elevation/tile_address.h"
 #include "elevation/tile_reader.h"
 #include "format/failure.h"
-#include "tile_server.h"
+#include "support/tile_server.h"
 
 namespace {
 

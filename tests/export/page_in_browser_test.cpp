@@ -2,7 +2,6 @@
 // addresses are redirected to a loopback server), every other network request blocked.
 
 #include <gtest/gtest.h>
-#include <QApplication>
 #include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
@@ -12,9 +11,8 @@
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInterceptor>
 
-#include "../support/loopback_server.h"
-
 #include "export/html_export.h"
+#include "support/loopback_server.h"
 
 namespace {
 
@@ -114,11 +112,3 @@ TEST(RoutePage, RunsInABrowserWithMarkersAndOneLine) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu --disable-background-networking --disable-component-update");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

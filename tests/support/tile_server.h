@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "../support/loopback_server.h"
+#include "support/loopback_server.h"
 
 struct Answer {
     int status = 200;
