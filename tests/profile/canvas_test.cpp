@@ -1,6 +1,12 @@
 #include "profile/canvas.h"
 
 #include <gtest/gtest.h>
+#include <QFontInfo>
+
+#include <utility>
+
+#include "format/failure.h"
+#include "profile/profile_messages.h"
 
 namespace {
 
@@ -42,8 +48,13 @@ TEST(Canvas, LinesLeaveOutTheirEndPixel) {
     c.LineTo(1000000, 10);
     EXPECT_EQ(c.Pixel(0, 10), Red);
     EXPECT_EQ(c.Pixel(19, 10), Red);
+    // A line wholly outside the picture leaves every pixel as it was.
+    const QImage before = c.Image();
     c.MoveTo(-5, -5);
     c.LineTo(-1, -100);
+    c.MoveTo(25, 0);
+    c.LineTo(25, 19);
+    EXPECT_EQ(c.Image(), before);
 }
 
 TEST(Canvas, RectanglesCoverTheHalfOpenRange) {
@@ -104,7 +115,9 @@ TEST(Canvas, FloodFillStopsAtTheBorderAndNeverRecurses) {
     EXPECT_EQ(c.Pixel(18, 18), Blue);
     EXPECT_EQ(c.Pixel(5, 5), Red);
     EXPECT_EQ(c.Pixel(25, 25), qRgb(255, 255, 255));
-    c.FloodFill(10, 10, Red);  // filling with the colour already there ends too
+    const QImage filled = c.Image();
+    c.FloodFill(10, 10, Red);  // filling with the colour already there ends, changing nothing
+    EXPECT_EQ(c.Image(), filled);
 
     // A whole large image in one fill: an explicit stack, not the call stack.
     Canvas big(3000, 3000, ChartFont());
@@ -112,7 +125,27 @@ TEST(Canvas, FloodFillStopsAtTheBorderAndNeverRecurses) {
     big.FloodFill(1500, 1500, Red);
     EXPECT_EQ(big.Pixel(0, 0), Blue);
     EXPECT_EQ(big.Pixel(2999, 2999), Blue);
-    big.FloodFill(-1, 5, Red);  // outside: nothing
+    big.SetBrushColor(Red);
+    for (const auto& [x, y] : {std::pair{-1, 5}, {5, -1}, {3000, 5}, {5, 3000}}) {
+        big.FloodFill(x, y, White);  // outside the picture: nothing is filled
+        EXPECT_EQ(big.Pixel(5, 5), Blue) << x << "," << y;
+        EXPECT_EQ(big.Pixel(0, 0), Blue) << x << "," << y;
+        EXPECT_EQ(big.Pixel(2999, 2999), Blue) << x << "," << y;
+    }
+}
+
+TEST(ChartFont, IsTheNamedFaceFromTheFontDatabaseOrAFailure) {
+    const QFont font = ChartFont();
+    EXPECT_EQ(QFontInfo(font).family(), QString::fromUtf16(ChartFontFamily));  // not a substitute
+    EXPECT_EQ(font.pixelSize(), 11);
+    EXPECT_TRUE(font.styleStrategy() & QFont::NoAntialias);
+    EXPECT_TRUE(font.styleStrategy() & QFont::NoFontMerging);
+    try {
+        ChartFont(QStringLiteral("No Such Family 7"));
+        FAIL() << "no failure";
+    } catch (const Failure& f) {
+        EXPECT_EQ(f.text(), profile_messages::ChartFontMissing(QStringLiteral("No Such Family 7")));
+    }
 }
 
 }  // namespace
