@@ -1,0 +1,170 @@
+#include "gpx/gpx_writer.h"
+
+#include <QXmlStreamWriter>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+
+#include "format/failure.h"
+#include "gpx/gpx_document.h"
+#include "gpx/hex_float.h"
+
+QString ShortestDecimal(float value) {
+    if (!std::isfinite(value)) throw Failure(QStringLiteral("有限でない座標や標高は GPX に書けません"));
+    // xsd:decimal has no exponent, so the shortest form is asked for in fixed notation.
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    return QString::fromLatin1(buffer, result.ptr - buffer);
+}
+
+namespace {
+
+bool IsXmlChar(char32_t c) {
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
+           (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// Text content keeps every character XML 1.0 can carry; a carriage return goes out as a character
+// reference, since a parser turns a literal one into a line feed. Characters XML cannot carry at
+// all (most control characters, lone surrogates) become U+FFFD.
+void WriteText(QXmlStreamWriter& xml, const QString& text) {
+    QString run;
+    run.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            run += c;
+            run += text[++i];
+        } else if (c == u'\r') {
+            if (!run.isEmpty()) xml.writeCharacters(run);
+            run.clear();
+            xml.writeEntityReference(QStringLiteral("#13"));
+        } else if (c.isSurrogate() || !IsXmlChar(c.unicode())) {
+            run += QChar(QChar::ReplacementCharacter);
+        } else {
+            run += c;
+        }
+    }
+    if (!run.isEmpty()) xml.writeCharacters(run);
+}
+
+void WriteTextElement(QXmlStreamWriter& xml, const QString& element, const QString& text) {
+    xml.writeStartElement(element);
+    WriteText(xml, text);
+    xml.writeEndElement();
+}
+
+void WritePoint(QXmlStreamWriter& xml, const QString& element, const RouteTable& table, int i) {
+    xml.writeStartElement(element);
+    xml.writeAttribute(QStringLiteral("lat"), ShortestDecimal(table.Lat[i]));
+    xml.writeAttribute(QStringLiteral("lon"), ShortestDecimal(table.Lng[i]));
+    xml.writeTextElement(QStringLiteral("ele"), ShortestDecimal(table.Elevation[i]));
+    if (!table.PointName[i].isEmpty()) WriteTextElement(xml, QStringLiteral("name"), table.PointName[i]);
+    xml.writeEndElement();
+}
+
+QString Hex(float value) { return HexFloatText(static_cast<double>(value)); }
+
+// Names go out as UTF-16 code units in hexadecimal: XML cannot carry every character a name may hold.
+QString Utf16Hex(const QString& text) {
+    static constexpr char digits[] = "0123456789abcdef";
+    QString hex(text.size() * 4, Qt::Uninitialized);
+    QChar* out = hex.data();
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        for (int shift = 12; shift >= 0; shift -= 4) *out++ = QLatin1Char(digits[(u >> shift) & 0xf]);
+    }
+    return hex;
+}
+
+bool IsUntouched(const RouteTable& table, int i) {
+    const auto zero = [](float v) { return std::bit_cast<std::uint32_t>(v) == 0; };
+    return zero(table.Lat[i]) && zero(table.Lng[i]) && zero(table.Elevation[i]) && zero(table.CumulativeKm[i]) &&
+           zero(table.SegmentKm[i]) && table.PointName[i].isEmpty();
+}
+
+void WriteSnapshot(QXmlStreamWriter& xml, const RouteTable& table, const RouteStats& stats) {
+    const QString ns = QString::fromUtf16(SnapshotNamespace);
+    xml.writeStartElement(QStringLiteral("extensions"));
+    xml.writeNamespace(ns, QStringLiteral("mm"));
+    xml.writeStartElement(ns, QStringLiteral("route"));
+    xml.writeAttribute(QStringLiteral("pointCount"), QString::number(table.PointCount));
+    xml.writeAttribute(QStringLiteral("capacity"), QString::number(table.Capacity));
+    xml.writeAttribute(QStringLiteral("totalKm"), HexFloatText(stats.TotalKm));
+    xml.writeAttribute(QStringLiteral("lastSegmentKm"), HexFloatText(stats.LastSegmentKm));
+    xml.writeAttribute(QStringLiteral("climbTotal"), Hex(stats.ClimbTotal));
+    xml.writeAttribute(QStringLiteral("descentTotal"), Hex(stats.DescentTotal));
+    xml.writeAttribute(QStringLiteral("maxElevation"), Hex(stats.MaxElevation));
+    xml.writeAttribute(QStringLiteral("minElevation"), Hex(stats.MinElevation));
+    xml.writeAttribute(QStringLiteral("currentElevation"), Hex(stats.CurrentElevation));
+    // Slots outside 1..PointCount are written only when they hold something, so a restore
+    // gives back every stored value, even those a removal left behind.
+    for (int i = 0; i < table.Capacity; ++i) {
+        if ((i < 1 || i > table.PointCount) && IsUntouched(table, i)) continue;
+        xml.writeStartElement(ns, QStringLiteral("p"));
+        xml.writeAttribute(QStringLiteral("i"), QString::number(i));
+        xml.writeAttribute(QStringLiteral("lat"), Hex(table.Lat[i]));
+        xml.writeAttribute(QStringLiteral("lng"), Hex(table.Lng[i]));
+        xml.writeAttribute(QStringLiteral("ele"), Hex(table.Elevation[i]));
+        xml.writeAttribute(QStringLiteral("cum"), Hex(table.CumulativeKm[i]));
+        xml.writeAttribute(QStringLiteral("seg"), Hex(table.SegmentKm[i]));
+        if (!table.PointName[i].isEmpty()) xml.writeAttribute(QStringLiteral("name"), Utf16Hex(table.PointName[i]));
+        xml.writeEndElement();
+    }
+    xml.writeEndElement();
+    xml.writeEndElement();
+}
+
+void RequireConsistent(const RouteTable& table) {
+    const auto n = static_cast<std::size_t>(table.Capacity);
+    if (table.Capacity < 0 || table.PointCount < 0 || (table.PointCount > 0 && table.PointCount >= table.Capacity) ||
+        table.Lat.size() < n || table.Lng.size() < n || table.Elevation.size() < n || table.CumulativeKm.size() < n ||
+        table.SegmentKm.size() < n || table.PointName.size() < n)
+        throw Failure(QStringLiteral("経路の点数と配列の長さが合いません"));
+}
+
+QByteArray WriteDocument(const RouteTable& table, const RouteStats* stats, const QString& name, const QDateTime& time) {
+    RequireConsistent(table);
+    QByteArray bytes;
+    bytes.reserve(256 + qsizetype{table.PointCount} * (stats ? 300 : 120));
+    QXmlStreamWriter xml(&bytes);
+    xml.setAutoFormatting(true);
+    xml.setAutoFormattingIndent(1);
+    xml.writeStartDocument();
+    xml.writeDefaultNamespace(QString::fromUtf16(GpxNamespace));
+    xml.writeStartElement(QString::fromUtf16(GpxNamespace), QStringLiteral("gpx"));
+    xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1.1"));
+    xml.writeAttribute(QStringLiteral("creator"), QStringLiteral("Mirevale MAP"));
+
+    xml.writeStartElement(QStringLiteral("metadata"));
+    WriteTextElement(xml, QStringLiteral("name"), name);
+    if (time.isValid()) xml.writeTextElement(QStringLiteral("time"), time.toUTC().toString(Qt::ISODate));
+    if (stats) WriteSnapshot(xml, table, *stats);
+    xml.writeEndElement();
+
+    for (int i = 1; i <= table.PointCount; ++i)
+        if (!table.PointName[i].isEmpty()) WritePoint(xml, QStringLiteral("wpt"), table, i);
+
+    xml.writeStartElement(QStringLiteral("trk"));
+    WriteTextElement(xml, QStringLiteral("name"), name);
+    xml.writeStartElement(QStringLiteral("trkseg"));
+    for (int i = 1; i <= table.PointCount; ++i) WritePoint(xml, QStringLiteral("trkpt"), table, i);
+    xml.writeEndElement();
+    xml.writeEndElement();
+
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    if (xml.hasError()) throw Failure(QStringLiteral("GPX を組み立てられません"));
+    return bytes;
+}
+
+}  // namespace
+
+QByteArray WriteGpx(const RouteTable& table, const QString& name, const QDateTime& time) {
+    return WriteDocument(table, nullptr, name, time);
+}
+
+QByteArray WriteExactGpx(const RouteTable& table, const RouteStats& stats, const QString& name, const QDateTime& time) {
+    return WriteDocument(table, &stats, name, time);
+}

@@ -1,0 +1,93 @@
+#include "gpx/hex_float.h"
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+
+#include "format/failure.h"
+
+QString HexFloatText(double value) {
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    const bool negative = (bits >> 63) != 0;
+    const int biased = static_cast<int>((bits >> 52) & 0x7ff);
+    std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
+    if (biased == 0x7ff) throw Failure(QStringLiteral("有限でない値は保存できません"));
+
+    QString text;
+    text.reserve(24);
+    if (negative) text += QLatin1Char('-');
+    if (biased == 0 && fraction == 0) return text + QLatin1String("0x0p+0");
+    text += QLatin1String(biased == 0 ? "0x0" : "0x1");
+    if (fraction != 0) {
+        text += QLatin1Char('.');
+        int digits = 13;
+        while ((fraction & 0xf) == 0) {
+            fraction >>= 4;
+            --digits;
+        }
+        for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
+            text += QLatin1Char("0123456789abcdef"[(fraction >> shift) & 0xf]);
+    }
+    const int exponent = biased == 0 ? -1022 : biased - 1023;
+    text += QLatin1Char('p');
+    text += QLatin1Char(exponent < 0 ? '-' : '+');
+    text += QString::number(std::abs(exponent));
+    return text;
+}
+
+namespace {
+
+int HexDigit(QChar c) {
+    const char16_t u = c.unicode();
+    if (u >= '0' && u <= '9') return u - '0';
+    if (u >= 'a' && u <= 'f') return u - 'a' + 10;
+    if (u >= 'A' && u <= 'F') return u - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+std::optional<double> ParseHexFloat(QStringView text) {
+    qsizetype at = 0;
+    const qsizetype n = text.size();
+    bool negative = false;
+    if (at < n && (text[at] == u'-' || text[at] == u'+')) negative = text[at++] == u'-';
+    if (n - at < 2 || text[at] != u'0' || (text[at + 1] != u'x' && text[at + 1] != u'X')) return std::nullopt;
+    at += 2;
+
+    // At most 53 significant bits, so the mantissa converts to double without rounding.
+    std::uint64_t mantissa = 0;
+    int fractionDigits = 0;
+    int digits = 0;
+    bool seenPoint = false;
+    for (; at < n; ++at) {
+        if (text[at] == u'.' && !seenPoint) {
+            seenPoint = true;
+            continue;
+        }
+        const int d = HexDigit(text[at]);
+        if (d < 0) break;
+        ++digits;
+        if (seenPoint) ++fractionDigits;
+        if (mantissa == 0 && d == 0) continue;
+        if (mantissa >= (std::uint64_t{1} << 49)) return std::nullopt;
+        mantissa = mantissa * 16 + static_cast<unsigned>(d);
+    }
+    if (digits == 0 || at >= n || (text[at] != u'p' && text[at] != u'P')) return std::nullopt;
+    ++at;
+    bool negativeExponent = false;
+    if (at < n && (text[at] == u'-' || text[at] == u'+')) negativeExponent = text[at++] == u'-';
+    if (at == n) return std::nullopt;
+    int exponent = 0;
+    for (; at < n; ++at) {
+        const char16_t u = text[at].unicode();
+        if (u < '0' || u > '9' || exponent > 100000) return std::nullopt;
+        exponent = exponent * 10 + (u - '0');
+    }
+    if (mantissa >= (std::uint64_t{1} << 53)) return std::nullopt;
+    const int scale = (negativeExponent ? -exponent : exponent) - 4 * fractionDigits;
+    const double value = std::ldexp(static_cast<double>(mantissa), scale);
+    // Underflow or overflow would round: only exact values are accepted.
+    if (!std::isfinite(value) || std::ldexp(value, -scale) != static_cast<double>(mantissa)) return std::nullopt;
+    return negative ? -value : value;
+}

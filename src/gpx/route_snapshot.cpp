@@ -1,0 +1,188 @@
+#include "gpx/route_snapshot.h"
+
+#include <QDir>
+#include <QFile>
+#include <QXmlStreamReader>
+#include <optional>
+
+#include "format/failure.h"
+#include "gpx/gpx_document.h"
+#include "gpx/gpx_failures.h"
+#include "gpx/hex_float.h"
+
+namespace {
+
+// A capacity beyond this is taken for damage rather than allocated.
+constexpr int MaxSnapshotCapacity = 10'000'000;
+
+class SnapshotParser {
+  public:
+    SnapshotParser(QXmlStreamReader& xml, const QString& file) : xml_(xml), file_(file) {}
+
+    // Reads up to the exact route; with headOnly it stops at its counts, else it reads the rest
+    // of the document too.
+    void Run(bool headOnly) {
+        ns_ = OpenGpxRoot(xml_, file_);
+        while (xml_.readNextStartElement()) {
+            if (xml_.namespaceUri() == ns_ && xml_.name() == u"metadata") {
+                ReadMetadata(headOnly);
+                if (headOnly && found_) return;
+            } else {
+                xml_.skipCurrentElement();
+            }
+        }
+        FinishGpxDocument(xml_, file_);
+        if (!found_) throw Failure(GpxNoSnapshotText(file_));
+    }
+
+    RouteSnapshot snapshot;
+
+  private:
+    void ReadMetadata(bool headOnly) {
+        while (xml_.readNextStartElement()) {
+            if (xml_.namespaceUri() == ns_ && xml_.name() == u"time") {
+                const QString text = xml_.readElementText(QXmlStreamReader::SkipChildElements);
+                snapshot.Time = QDateTime::fromString(text.trimmed(), Qt::ISODate).toUTC();
+            } else if (xml_.namespaceUri() == ns_ && xml_.name() == u"extensions") {
+                while (xml_.readNextStartElement()) {
+                    if (!found_ && xml_.namespaceUri() == SnapshotNamespace && xml_.name() == u"route") {
+                        found_ = true;
+                        ReadHead();
+                        if (headOnly) return;
+                        ReadPoints();
+                    } else {
+                        xml_.skipCurrentElement();
+                    }
+                }
+            } else {
+                xml_.skipCurrentElement();
+            }
+        }
+    }
+
+    [[noreturn]] void Broken(const QString& detail) const {
+        if (xml_.hasError()) ThrowGpxXmlError(xml_, file_);
+        throw Failure(GpxBrokenSnapshotText(file_, detail));
+    }
+
+    QStringView Attribute(QStringView name) const {
+        const QXmlStreamAttributes attributes = xml_.attributes();
+        for (const QXmlStreamAttribute& a : attributes)
+            if (a.namespaceUri().isEmpty() && a.name() == name) return a.value();
+        Broken(QStringLiteral("%1 行目に %2 がありません").arg(QString::number(xml_.lineNumber()), name.toString()));
+    }
+
+    [[noreturn]] void Unreadable(QStringView name, QStringView value) const {
+        Broken(QStringLiteral("%1 行目の %2 の値「%3」が読めません")
+                   .arg(QString::number(xml_.lineNumber()), name.toString(), value.toString()));
+    }
+
+    int Whole(QStringView name) const {
+        const QStringView text = Attribute(name);
+        bool ok = false;
+        const int value = text.toInt(&ok);
+        if (!ok || value < 0 || text.startsWith(u'+')) Unreadable(name, text);
+        return value;
+    }
+
+    double Double(QStringView name) const {
+        const QStringView text = Attribute(name);
+        const std::optional<double> value = ParseHexFloat(text);
+        if (!value) Unreadable(name, text);
+        return *value;
+    }
+
+    float Single(QStringView name) const {
+        const QStringView text = Attribute(name);
+        const std::optional<double> value = ParseHexFloat(text);
+        if (!value || static_cast<double>(static_cast<float>(*value)) != *value) Unreadable(name, text);
+        return static_cast<float>(*value);
+    }
+
+    QString Utf16(QStringView name) const {
+        const QStringView text = Attribute(name);
+        if (text.size() % 4 != 0) Unreadable(name, text);
+        QString result(text.size() / 4, Qt::Uninitialized);
+        for (qsizetype i = 0; i < result.size(); ++i) {
+            bool ok = false;
+            const uint unit = text.mid(i * 4, 4).toUInt(&ok, 16);
+            if (!ok || text.mid(i * 4, 4).startsWith(u'+')) Unreadable(name, text);
+            result[i] = QChar(static_cast<char16_t>(unit));
+        }
+        return result;
+    }
+
+    void ReadHead() {
+        RouteTable& table = snapshot.Table;
+        table.PointCount = Whole(u"pointCount");
+        table.Capacity = Whole(u"capacity");
+        if (table.Capacity > MaxSnapshotCapacity || (table.PointCount > 0 && table.PointCount >= table.Capacity))
+            Broken(QStringLiteral("点数 %1 と配列の長さ %2 が合いません")
+                       .arg(QString::number(table.PointCount), QString::number(table.Capacity)));
+        RouteStats& stats = snapshot.Stats;
+        stats.TotalKm = Double(u"totalKm");
+        stats.LastSegmentKm = Double(u"lastSegmentKm");
+        stats.ClimbTotal = Single(u"climbTotal");
+        stats.DescentTotal = Single(u"descentTotal");
+        stats.MaxElevation = Single(u"maxElevation");
+        stats.MinElevation = Single(u"minElevation");
+        stats.CurrentElevation = Single(u"currentElevation");
+    }
+
+    void ReadPoints() {
+        RouteTable& table = snapshot.Table;
+        AllocateRoute(table);
+        std::vector<bool> seen(static_cast<std::size_t>(table.Capacity));
+        while (xml_.readNextStartElement()) {
+            if (xml_.namespaceUri() != SnapshotNamespace || xml_.name() != u"p") {
+                xml_.skipCurrentElement();
+                continue;
+            }
+            const int i = Whole(u"i");
+            if (i >= table.Capacity) Broken(QStringLiteral("番号 %1 の点が配列の外です").arg(QString::number(i)));
+            if (seen[i]) Broken(QStringLiteral("番号 %1 の点が二つあります").arg(QString::number(i)));
+            seen[i] = true;
+            table.Lat[i] = Single(u"lat");
+            table.Lng[i] = Single(u"lng");
+            table.Elevation[i] = Single(u"ele");
+            table.CumulativeKm[i] = Single(u"cum");
+            table.SegmentKm[i] = Single(u"seg");
+            if (xml_.attributes().hasAttribute(QStringLiteral("name"))) table.PointName[i] = Utf16(u"name");
+            xml_.skipCurrentElement();
+        }
+        if (xml_.hasError()) ThrowGpxXmlError(xml_, file_);
+        for (int i = 1; i <= table.PointCount; ++i)
+            if (!seen[i]) Broken(QStringLiteral("番号 %1 の点がありません").arg(QString::number(i)));
+    }
+
+    QXmlStreamReader& xml_;
+    QString file_;
+    QString ns_;
+    bool found_ = false;
+};
+
+}  // namespace
+
+RouteSnapshot ReadRouteSnapshot(const QByteArray& bytes, const QString& file) {
+    if (bytes.size() > MaxGpxBytes) throw Failure(GpxTooLargeText(file, bytes.size()));
+    QXmlStreamReader xml(bytes);
+    SnapshotParser parser(xml, file);
+    parser.Run(false);
+    return std::move(parser.snapshot);
+}
+
+RouteSnapshot ReadRouteSnapshotFile(const QString& path) {
+    return ReadRouteSnapshot(ReadGpxBytes(path), QDir::toNativeSeparators(path));
+}
+
+AutosaveSummary ReadAutosaveSummaryFile(const QString& path) {
+    const QString shown = QDir::toNativeSeparators(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) throw Failure(GpxUnreadableText(shown, file.errorString()));
+    if (file.size() > MaxGpxBytes) throw Failure(GpxTooLargeText(shown, file.size()));
+    // The reader pulls from the file as it goes and stops at the counts near the top.
+    QXmlStreamReader xml(&file);
+    SnapshotParser parser(xml, shown);
+    parser.Run(true);
+    return {parser.snapshot.Table.PointCount, parser.snapshot.Time};
+}
