@@ -30,10 +30,13 @@ QByteArray SelectTileRow(const QByteArray& data, int pixelRow) {
     qsizetype start = 0;
     while (start < data.size()) {
         qsizetype end = data.indexOf('\n', start);
-        if (end < 0) end = data.size();
+        const bool ended = end >= 0;  // by a line break
+        if (!ended) end = data.size();
         if (end - start > MaxTileLineBytes + 1) return {};  // +1: a CR before the LF
         ++counter;
         if (counter >= pixelRow) {
+            // A line that simply stops may be a transfer cut inside a value ("381" of "38182.25").
+            if (!ended && counter != TileLines) return {};
             QByteArray line = data.mid(start, end - start);
             if (line.endsWith('\r')) line.chop(1);
             if (line.size() > MaxTileLineBytes) return {};

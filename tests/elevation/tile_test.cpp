@@ -63,7 +63,8 @@ TEST_F(TileFile, RowsCountFromOneAndZeroReadsTheFirstLine) {
 
 TEST_F(TileFile, ShortOversizedAndUnreadableTiles) {
     Write("1,2,3\n4,5,6");
-    EXPECT_EQ(ReadTileRow(path, 2), "4,5,6");  // last line without its line end
+    EXPECT_EQ(ReadTileRow(path, 1), "1,2,3");
+    EXPECT_EQ(ReadTileRow(path, 2), "");  // stops without a line break: maybe cut
     EXPECT_EQ(ReadTileRow(path, 3), "");
     Write("");
     EXPECT_EQ(ReadTileRow(path, 1), "");
@@ -87,10 +88,42 @@ TEST_F(TileFile, ShortOversizedAndUnreadableTiles) {
 TEST(SelectTileRow, StripsOneLineEndOnly) {
     // Found by fuzzing: a line may keep further carriage returns; its value then does not parse.
     EXPECT_EQ(SelectTileRow("1,2\r\r\n3", 1), "1,2\r");
-    EXPECT_EQ(SelectTileRow("\n\n7", 3), "7");
+    EXPECT_EQ(SelectTileRow("\n\n7\n", 3), "7");
     EXPECT_EQ(SelectTileRow("", 1), "");
-    EXPECT_EQ(SelectTileRow("5", -1000), "5");
+    EXPECT_EQ(SelectTileRow("5\n", -1000), "5");
     EXPECT_FALSE(TileCellValue("2\r").has_value());
+}
+
+TEST(SelectTileRow, ALineWithoutItsLineBreakCountsOnlyAsTheTilesLast) {
+    // A transfer that stops early leaves a last line that ends inside a value.
+    const QByteArray whole =
+        QByteArray::fromStdString(MakeTile([](int r, int c) { return std::to_string(r * 1000 + c) + ".25"; }));
+    const qsizetype cell21 = whole.indexOf("57021.25");
+    const qsizetype line59 = whole.indexOf("58000.25");
+    const struct {
+        QByteArray tile;
+        int pixelRow;
+        QByteArray start;  // of the row line; empty: no usable line
+    } cases[] = {
+        {whole.left(cell21 + 3), 58, ""},       // cut inside the wanted value: "570"
+        {whole.left(line59 - 1), 58, ""},       // cut just before the line break
+        {whole.left(line59), 58, "57000.25,"},  // cut right after it: the row is whole
+        {whole.left(line59 + 3), 58, "57000.25,"},
+        {whole.left(cell21 + 3), 2, "1000.25,"},            // rows above the cut stay usable
+        {whole.left(whole.size() - 1), 256, "255000.25,"},  // the last line may lack its break
+        {whole.left(whole.size() - 3), 256, "255000.25,"},  // not checkable: cut inside the last line
+        {QByteArray::fromStdString(MakeTile([](int, int) { return std::string("7"); }, "\r\n")).chopped(1), 256, "7,"},
+    };
+    ASSERT_GT(cell21, 0);
+    for (const auto& c : cases) {
+        const QByteArray line = SelectTileRow(c.tile, c.pixelRow);
+        if (c.start.isEmpty())
+            EXPECT_EQ(line, "") << c.tile.size() << " @" << c.pixelRow;
+        else
+            EXPECT_TRUE(line.startsWith(c.start))
+                << c.tile.size() << " @" << c.pixelRow << " " << line.left(20).constData();
+        EXPECT_FALSE(line.endsWith('\r'));
+    }
 }
 
 TEST(CellText, PicksTheValueByIndexFromZero) {
