@@ -1,15 +1,17 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "elevation/downloader.h"
 
 /// Blocking HTTP(S) download through one libcurl handle kept for the whole run, so that
 /// consecutive lookups reuse the server connection. Certificates are checked; no cache may
-/// answer for the server.
+/// answer for the server. Bodies may come gzip or deflate compressed; a body that stops before
+/// its declared length, its last chunk or the end of its compressed stream is a failure.
 class CurlDownloader : public Downloader {
   public:
-    /// connect and whole-transfer limits [ms]; bodies above maxBytes count as failed
+    /// connect and whole-transfer limits [ms]; bodies above maxBytes once decoded count as failed
     explicit CurlDownloader(long connectTimeoutMs = 5000, long totalTimeoutMs = 20000,
                             std::int64_t maxBytes = 16 * 1024 * 1024);
     ~CurlDownloader() override;
@@ -17,6 +19,9 @@ class CurlDownloader : public Downloader {
     CurlDownloader& operator=(const CurlDownloader&) = delete;
 
     bool DownloadToFile(const QString& url, const QString& fileName) override;
+
+    /// the User-Agent every request carries: the tool's name and version
+    static std::string UserAgent();
 
   private:
     void* curl_ = nullptr;
