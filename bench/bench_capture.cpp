@@ -30,12 +30,10 @@ void CaptureReport(benchmark::State& state) {
     QTemporaryDir dir;
     CurlDownloader downloader;
     ToolState s;
-    s.Angles = ComputeAngleConstants();
     s.Sources = {TheServer().Base(), dir.filePath("dem10b.txt"), dir.path() + "/"};
     StartUpRoute(s.Table, s.Stats, s.Shown);
     for (int i = 0; i < start; ++i)
-        AppendPoint(s.Table, s.Stats, s.Shown, s.Angles, QString::number(35 + i * 1e-4, 'f', 6), "139.000000",
-                    100.0f + i % 50);
+        AppendPoint(s.Table, s.Stats, s.Shown, QString::number(35 + i * 1e-4, 'f', 6), "139.000000", 100.0f + i % 50);
     Canvas chart(427, 394, ChartFont());
     int k = 0;
     for (auto _ : state) {

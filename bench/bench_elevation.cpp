@@ -11,8 +11,6 @@
 
 namespace {
 
-const AngleConstants angles = ComputeAngleConstants();
-
 std::string FullTile() {
     std::string tile;
     for (int r = 0; r < 256; ++r) {
@@ -42,11 +40,10 @@ class ArrivedDownload : public Downloader {
 void LookupWithoutTransfer(benchmark::State& state) {
     QTemporaryDir dir;
     ArrivedDownload downloader(FullTile());
-    MeshWork mesh;
     const ElevationSources sources{"http://127.0.0.1:1", dir.filePath("dem10b.txt"), dir.path() + "/"};
     for (auto _ : state) {
         // A point in the lower part of the tile, so most lines are read.
-        benchmark::DoNotOptimize(LookupElevation(45.17f, 141.25f, sources, downloader, mesh, angles));
+        benchmark::DoNotOptimize(LookupElevation(45.17f, 141.25f, sources, downloader));
     }
     state.SetLabel(std::to_string(FullTile().size()) + " bytes per tile");
 }
@@ -56,8 +53,7 @@ void MeshLookup(benchmark::State& state) {
     QTemporaryDir dir;
     const QString meshDir = dir.path() + "/";
     WriteMeshFile(meshDir + "533946.bh2", [](int row, int col) { return EncodeMeshElevation(row + col); });
-    MeshWork work;
-    for (auto _ : state) benchmark::DoNotOptimize(MeshElevation(35.681236f, 139.767125f, work, meshDir, angles));
+    for (auto _ : state) benchmark::DoNotOptimize(MeshElevation(35.681236f, 139.767125f, meshDir));
 }
 BENCHMARK(MeshLookup)->Unit(benchmark::kMicrosecond);
 

@@ -6,7 +6,6 @@
 
 // Appending 100,000 points with their list rows, from a fresh start-up route.
 static void AppendPoints(benchmark::State& state) {
-    const AngleConstants angles = ComputeAngleConstants();
     // A wandering walk of about 10 m steps, as the page would report it.
     QStringList lats, lngs;
     double lat = 35.68123, lng = 139.76712;
@@ -23,7 +22,7 @@ static void AppendPoints(benchmark::State& state) {
         Readouts shown;
         StartUpRoute(table, stats, shown);
         for (int i = 0; i < count; ++i) {
-            AppendPoint(table, stats, shown, angles, lats[i], lngs[i], static_cast<float>(i % 700));
+            AppendPoint(table, stats, shown, lats[i], lngs[i], static_cast<float>(i % 700));
             if (state.range(0)) ShowRouteStats(stats, shown);
         }
         benchmark::DoNotOptimize(stats.TotalKm);

@@ -11,7 +11,6 @@
 #include "route/route_points.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const AngleConstants angles = ComputeAngleConstants();
     RouteTable table;
     RouteStats stats;
     Readouts shown;
@@ -30,14 +29,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const QString lng =
             split ? QString::fromLatin1(split + 1, static_cast<qsizetype>(length - latLength - 1)) : lat;
         try {
-            AppendPoint(table, stats, shown, angles, lat, lng, elevation);
+            AppendPoint(table, stats, shown, lat, lng, elevation);
             ShowRouteStats(stats, shown);
         } catch (const Failure&) {
         }
     }
     try {
         if (table.PointCount > 0 && (data[0] & 1)) MirrorReturnRoute(table, stats, shown);
-        if (data[0] & 2) RemoveLastPoint(table, stats, shown, angles);
+        if (data[0] & 2) RemoveLastPoint(table, stats, shown);
         RebuildRouteList(table, shown);
     } catch (const Failure&) {
     }

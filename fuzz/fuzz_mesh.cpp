@@ -20,22 +20,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         QDir().mkpath(d);
         return d;
     }();
-    static const AngleConstants angles = ComputeAngleConstants();
-    MeshWork work;
     try {
         // Find the file name first, then put the contents there.
-        work.QueryLat = lat;
-        work.QueryLng = lng;
-        ToTokyoDatum(work, angles);
-        MakeMeshCode(work);
-        if (work.MeshCode.contains(QLatin1Char('/')) || work.MeshCode.size() > 80) std::abort();
-        const QString path = dir + work.MeshCode + QStringLiteral(".bh2");
+        const TokyoPosition t = ToTokyoDatum(lat, lng);
+        const QString code = MakeMeshCode(t.MeshLat, t.MeshLng).MeshCode;
+        if (code.contains(QLatin1Char('/')) || code.size() > 80) std::abort();
+        const QString path = dir + code + QStringLiteral(".bh2");
         {
             QFile f(path);
             if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return 0;
             f.write(reinterpret_cast<const char*>(data + 8), static_cast<qint64>(size - 8));
         }
-        const std::int32_t m = MeshElevation(lat, lng, work, dir, angles);
+        const std::int32_t m = MeshElevation(lat, lng, dir);
         QFile::remove(path);
         if (m != NoMeshElevation && (m < -1776 || m > 4776)) std::abort();
     } catch (const Failure&) {

@@ -121,7 +121,6 @@ TForm1::TForm1(WindowSetup setup) : setup_(std::move(setup)), chart_(ChartWidth,
     browser_->load(QUrl::fromLocalFile(paths_.MapPagePath));
     state_.Table.Capacity = StartCapacity;
     AllocateRoute(state_.Table);
-    state_.Angles = ComputeAngleConstants();
 
     resize(1103, 736);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -321,7 +320,7 @@ void TForm1::WebBrowser1CommandStateChange(const PageInputs& inputs) {
 }
 
 void TForm1::Image1MouseMove(int x, int y) {
-    ChartMouseMove(state_.Table, image1_->width(), image1_->height(), x, y, state_.Hover);
+    ChartMouseMove(state_.Table, state_.Drawn, image1_->width(), image1_->height(), x, y, state_.Hover);
     SyncHover();
 }
 
@@ -339,7 +338,7 @@ void TForm1::Image1MouseDown(Qt::MouseButton button) {
             dialog.setTextValue(QString());
             const QString answer = dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
             StorePointName(state_.Table, n, answer);
-            DrawProfile(state_.Table, state_.Stats, chart_);
+            if (auto drawn = DrawProfile(state_.Table, state_.Stats, chart_)) state_.Drawn = std::move(*drawn);
             RebuildRouteList(state_.Table, state_.Shown);
         });
     } else if (click.kind == ChartClick::Recentre) {
@@ -373,9 +372,7 @@ void TForm1::Button3Click() {
     setup_.Shell->Open(paths_.HtmlOutPath, this, QStringLiteral("OPEN"));
 }
 
-void TForm1::Button4Click() {
-    memo8_->setText(DiagnosticElevationText(state_.Sources, *setup_.TileDownloader, state_.Mesh, state_.Angles));
-}
+void TForm1::Button4Click() { memo8_->setText(DiagnosticElevationText(state_.Sources, *setup_.TileDownloader)); }
 
 QImage TForm1::Snapshot() { return grab().toImage().convertToFormat(QImage::Format_RGB888); }
 
@@ -387,15 +384,15 @@ void TForm1::Button5Click() {
 void TForm1::Button6Click() {
     if (state_.Table.PointCount < 1) return;
     MirrorReturnRoute(state_.Table, state_.Stats, state_.Shown);
-    DrawProfile(state_.Table, state_.Stats, chart_);
+    if (auto drawn = DrawProfile(state_.Table, state_.Stats, chart_)) state_.Drawn = std::move(*drawn);
     RebuildRouteList(state_.Table, state_.Shown);
 }
 
 void TForm1::Button7Click() {
     if (state_.Table.PointCount <= 1) return;
-    RemoveLastPoint(state_.Table, state_.Stats, state_.Shown, state_.Angles);
+    RemoveLastPoint(state_.Table, state_.Stats, state_.Shown);
     RebuildRouteList(state_.Table, state_.Shown);
-    DrawProfile(state_.Table, state_.Stats, chart_);
+    if (auto drawn = DrawProfile(state_.Table, state_.Stats, chart_)) state_.Drawn = std::move(*drawn);
 }
 
 void TForm1::SyncReadouts() {

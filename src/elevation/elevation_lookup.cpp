@@ -30,9 +30,8 @@ class TempFileGuard {
 
 }  // namespace
 
-float LookupElevation(float lat, float lng, const ElevationSources& sources, Downloader& downloader, MeshWork& mesh,
-                      const AngleConstants& angles) {
-    const TilePosition tile = TileAddress(lat, lng, angles);
+float LookupElevation(float lat, float lng, const ElevationSources& sources, Downloader& downloader) {
+    const TilePosition tile = TileAddress(lat, lng);
     const QString url = sources.TileBase + TilePath(tile);
 
     // A tile left from an earlier lookup must never be read as this one.
@@ -43,11 +42,10 @@ float LookupElevation(float lat, float lng, const ElevationSources& sources, Dow
         if (downloader.DownloadToFile(url, sources.DemTempFile) && QFile::exists(sources.DemTempFile))
             value = TileCellValue(CellText(ReadTileRow(sources.DemTempFile, tile.PixelRow), tile.PixelColumn));
     }
-    if (!value) value = MeshElevation(lat, lng, mesh, sources.MeshDir, angles);
+    if (!value) value = MeshElevation(lat, lng, sources.MeshDir);
     return ToSingle(static_cast<long double>(*value));
 }
 
-QString DiagnosticElevationText(const ElevationSources& sources, Downloader& downloader, MeshWork& mesh,
-                                const AngleConstants& angles) {
-    return GeneralFormat(LookupElevation(45.178505f, 141.24203f, sources, downloader, mesh, angles));
+QString DiagnosticElevationText(const ElevationSources& sources, Downloader& downloader) {
+    return GeneralFormat(LookupElevation(45.178505f, 141.24203f, sources, downloader));
 }

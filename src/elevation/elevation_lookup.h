@@ -4,7 +4,6 @@
 
 #include "elevation/downloader.h"
 #include "elevation/mesh_elevation.h"
-#include "route/angles.h"
 
 /// The national survey's tile server.
 inline const char* const ProductionTileBase = "https://cyberjapandata.gsi.go.jp";
@@ -19,9 +18,7 @@ struct ElevationSources {
 /// elevation [whole m] of a WGS84 point [deg]: the online tile's value, else the local mesh
 /// value (NoMeshElevation where no mesh file covers it). Failure when a tile or mesh file
 /// that exists cannot be read.
-float LookupElevation(float lat, float lng, const ElevationSources& sources, Downloader& downloader, MeshWork& mesh,
-                      const AngleConstants& angles);
+float LookupElevation(float lat, float lng, const ElevationSources& sources, Downloader& downloader);
 
 /// the hidden diagnostic: the elevation of a fixed point in the general format
-QString DiagnosticElevationText(const ElevationSources& sources, Downloader& downloader, MeshWork& mesh,
-                                const AngleConstants& angles);
+QString DiagnosticElevationText(const ElevationSources& sources, Downloader& downloader);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "format/angles.h"
 #include "format/checked_float.h"
 #include "format/failure.h"
 #include "format/number_text.h"
@@ -19,12 +20,12 @@ double SquaredEccentricity(double f) { return ToDouble(2.0L * f - static_cast<lo
 
 }  // namespace
 
-void TokyoDatumShift(MeshWork& work, const AngleConstants& angles) {
+DatumShift TokyoDatumShift(float meshLat, float meshLng) {
     const double besselE2 = SquaredEccentricity(BesselF);
     const double targetE2 = SquaredEccentricity(Grs80F);
-    const long double latDeg = work.MeshLat, lngDeg = work.MeshLng;
-    const long double phi = latDeg * angles.Pi / 180;
-    const long double lambda = lngDeg * angles.Pi / 180;
+    const long double latDeg = meshLat, lngDeg = meshLng;
+    const long double phi = latDeg * Pi / 180;
+    const long double lambda = lngDeg * Pi / 180;
     const long double sinPhi = std::sin(phi), cosPhi = std::cos(phi);
 
     const double n = ToDouble(CheckedDivide(BesselA, CheckedSqrt(1 - besselE2 * sinPhi * sinPhi)));
@@ -33,52 +34,48 @@ void TokyoDatumShift(MeshWork& work, const AngleConstants& angles) {
     const double z = ToDouble(n * (1 - static_cast<long double>(besselE2)) * sinPhi);
     const double x2 = x + ShiftX, y2 = y + ShiftY, z2 = z + ShiftZ;
 
-    double lambda2 = ToDouble(std::atan(CheckedDivide(y2, x2)) / angles.Pi * 180);
+    double lambda2 = ToDouble(std::atan(CheckedDivide(y2, x2)) / Pi * 180);
     if (lambda2 < 0) lambda2 += 180;
-    const double p = ToDouble(CheckedDivide(y2, std::sin(static_cast<long double>(lambda2) * angles.Pi / 180)));
-    const double phi2 =
-        ToDouble(std::atan(CheckedDivide(z2, (1 - static_cast<long double>(targetE2)) * p)) / angles.Pi * 180);
+    const double p = ToDouble(CheckedDivide(y2, std::sin(static_cast<long double>(lambda2) * Pi / 180)));
+    const double phi2 = ToDouble(std::atan(CheckedDivide(z2, (1 - static_cast<long double>(targetE2)) * p)) / Pi * 180);
 
-    work.DatumShiftLat = ToSingle(phi2 - latDeg);
-    work.DatumShiftLng = ToSingle(lambda2 - lngDeg);
+    return {ToSingle(phi2 - latDeg), ToSingle(lambda2 - lngDeg)};
 }
 
-void ToTokyoDatum(MeshWork& work, const AngleConstants& angles) {
-    const long double lat = work.QueryLat, lng = work.QueryLng;
-    work.MeshLat = work.QueryLat;
-    work.MeshLng = work.QueryLng;
-    TokyoDatumShift(work, angles);
-    work.MeshLat = ToSingle(lat - work.DatumShiftLat);
-    work.MeshLng = ToSingle(lng - work.DatumShiftLng);
+TokyoPosition ToTokyoDatum(float queryLat, float queryLng) {
+    // The WGS84 position taken as if it were a Tokyo-datum one.
+    const DatumShift shift = TokyoDatumShift(queryLat, queryLng);
+    const long double lat = queryLat, lng = queryLng;
+    return {ToSingle(lat - shift.DatumShiftLat), ToSingle(lng - shift.DatumShiftLng)};
 }
 
-void MakeMeshCode(MeshWork& work) {
-    const float lngOff = ToSingle(static_cast<long double>(work.MeshLng) - 100);
-    const std::int64_t p = Truncate(static_cast<long double>(work.MeshLat) * 1.5L);
+MeshCodes MakeMeshCode(float meshLat, float meshLng) {
+    const float lngOff = ToSingle(static_cast<long double>(meshLng) - 100);
+    const std::int64_t p = Truncate(static_cast<long double>(meshLat) * 1.5L);
     const std::int64_t q = Truncate(lngOff);
-    work.PrimaryMeshCode = QString::number(p) + QString::number(q);
-    const float latMin = ToSingle((work.MeshLat - p / 1.5L) * 60);
+    MeshCodes codes;
+    codes.PrimaryMeshCode = QString::number(p) + QString::number(q);
+    const float latMin = ToSingle((meshLat - p / 1.5L) * 60);
     const std::int64_t r = Truncate(latMin / 5.0L);
     const float lngMin = ToSingle((lngOff - static_cast<long double>(Truncate(lngOff))) * 60);
     const std::int64_t s = Truncate(lngMin / 7.5L);
-    work.MeshCode = work.PrimaryMeshCode + QString::number(r) + QString::number(s);
+    codes.MeshCode = codes.PrimaryMeshCode + QString::number(r) + QString::number(s);
+    return codes;
 }
 
-MeshCell LocateMeshCell(MeshWork& work, float tLat, float tLng) {
-    const QString& code = work.MeshCode;
+MeshCellPlace LocateMeshCell(const QString& code, float tLat, float tLng) {
     if (code.size() != 6) throw Failure(QStringLiteral("メッシュコード '%1' が不正です").arg(code));
     const long double a = ParseWhole(code.mid(0, 2)), b = ParseWhole(code.mid(2, 2));
     const long double c = ParseWhole(code.mid(4, 1)), d = ParseWhole(code.mid(5, 1));
-    work.MeshLat = ToSingle(a * 2 / 3 + c * 5 / 60);
-    work.MeshLng = ToSingle(b + 100 + d * 7.5L / 60);
-    const float cLat = ToSingle(work.MeshLat + 1.0L / 4800);
-    const float cLng = ToSingle(work.MeshLng + 1.0L / 3200);
-    MeshCell cell;
+    MeshCellPlace place;
+    place.Corner = {ToSingle(a * 2 / 3 + c * 5 / 60), ToSingle(b + 100 + d * 7.5L / 60)};
+    const float cLat = ToSingle(place.Corner.MeshLat + 1.0L / 4800);
+    const float cLng = ToSingle(place.Corner.MeshLng + 1.0L / 3200);
     const std::int64_t row = RoundToInteger(200 - (static_cast<long double>(tLat) - cLat) / 5 * 200 * 60);
     const std::int64_t col = RoundToInteger((static_cast<long double>(tLng) - cLng) / 7.5L * 200 * 60 + 1);
-    cell.Row = static_cast<int>(std::clamp<std::int64_t>(row, 1, MeshCells));
-    cell.Col = static_cast<int>(std::clamp<std::int64_t>(col, 1, MeshCells));
-    return cell;
+    place.Cell.Row = static_cast<int>(std::clamp<std::int64_t>(row, 1, MeshCells));
+    place.Cell.Col = static_cast<int>(std::clamp<std::int64_t>(col, 1, MeshCells));
+    return place;
 }
 
 std::int32_t DecodeMeshValue(std::int16_t value) {
@@ -87,14 +84,11 @@ std::int32_t DecodeMeshValue(std::int16_t value) {
     return (v - rem) / 10 + 1500;
 }
 
-std::int32_t MeshElevation(float lat, float lng, MeshWork& work, const QString& meshDir, const AngleConstants& angles) {
-    work.QueryLat = lat;
-    work.QueryLng = lng;
-    ToTokyoDatum(work, angles);
-    const float tLat = work.MeshLat, tLng = work.MeshLng;
-    MakeMeshCode(work);
+std::int32_t MeshElevation(float lat, float lng, const QString& meshDir) {
+    const TokyoPosition t = ToTokyoDatum(lat, lng);
+    const MeshCodes codes = MakeMeshCode(t.MeshLat, t.MeshLng);
 
-    QFile file(meshDir + work.MeshCode + QStringLiteral(".bh2"));
+    QFile file(meshDir + codes.MeshCode + QStringLiteral(".bh2"));
     if (!file.exists()) return NoMeshElevation;
     if (!file.open(QIODevice::ReadOnly))
         throw Failure(QStringLiteral("%1: %2").arg(file.fileName(), file.errorString()));
@@ -105,7 +99,7 @@ std::int32_t MeshElevation(float lat, float lng, MeshWork& work, const QString& 
     if (data.size() != size) throw Failure(QStringLiteral("%1: %2").arg(file.fileName(), file.errorString()));
     file.close();
 
-    const MeshCell cell = LocateMeshCell(work, tLat, tLng);
+    const MeshCell cell = LocateMeshCell(codes.MeshCode, t.MeshLat, t.MeshLng).Cell;
     const qint64 at = cell.ByteOffset();
     const auto low = static_cast<unsigned char>(data[at]);
     const auto high = static_cast<unsigned char>(data[at + 1]);

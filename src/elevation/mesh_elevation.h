@@ -3,8 +3,6 @@
 #include <QString>
 #include <cstdint>
 
-#include "route/angles.h"
-
 /// Elevation returned when no mesh file covers a point [m].
 inline constexpr std::int32_t NoMeshElevation = -1999;
 
@@ -16,14 +14,20 @@ inline constexpr qint64 MeshMinBytes = 2 * ((MeshCells - 1) * MeshRowValues + Me
 /// Files above this size count as missing rather than being read into memory.
 inline constexpr qint64 MeshMaxBytes = 16 * 1024 * 1024;
 
-/// Working values of one mesh lookup, owned by the caller.
-struct MeshWork {
-    float QueryLat = 0;       ///< WGS84 [deg]
-    float QueryLng = 0;       ///< WGS84 [deg]
-    float MeshLat = 0;        ///< Tokyo datum, later the square's south-west corner [deg]
-    float MeshLng = 0;        ///< Tokyo datum, later the square's south-west corner [deg]
-    float DatumShiftLat = 0;  ///< WGS84 minus Tokyo datum [deg]
-    float DatumShiftLng = 0;  ///< WGS84 minus Tokyo datum [deg]
+/// WGS84 minus Tokyo datum at a point, each stored in single precision [deg].
+struct DatumShift {
+    float DatumShiftLat = 0;
+    float DatumShiftLng = 0;
+};
+
+/// A position in the Tokyo datum, stored in single precision [deg].
+struct TokyoPosition {
+    float MeshLat = 0;
+    float MeshLng = 0;
+};
+
+/// The grid square codes of a Tokyo-datum position.
+struct MeshCodes {
     QString PrimaryMeshCode;  ///< first-level square, 4 digits in Japan
     QString MeshCode;         ///< second-level square, 6 digits in Japan
 };
@@ -36,22 +40,28 @@ struct MeshCell {
     qint64 ByteOffset() const { return 2 * (qint64(Row - 1) * MeshRowValues + (Col - 1)); }
 };
 
-/// Tokyo datum to WGS84 shift at (MeshLat, MeshLng) into DatumShiftLat/Lng [deg]
-void TokyoDatumShift(MeshWork& work, const AngleConstants& angles);
+/// Where a Tokyo-datum point falls in its square: the cell, and the square's south-west corner.
+struct MeshCellPlace {
+    MeshCell Cell;
+    TokyoPosition Corner;  ///< [deg]
+};
 
-/// (QueryLat, QueryLng) moved into the Tokyo datum, into (MeshLat, MeshLng)
-void ToTokyoDatum(MeshWork& work, const AngleConstants& angles);
+/// the Tokyo datum to WGS84 shift at a Tokyo-datum position [deg]
+DatumShift TokyoDatumShift(float meshLat, float meshLng);
 
-/// grid square codes of (MeshLat, MeshLng) into PrimaryMeshCode and MeshCode
-void MakeMeshCode(MeshWork& work);
+/// a WGS84 position [deg] moved into the Tokyo datum by one step of inversion
+TokyoPosition ToTokyoDatum(float queryLat, float queryLng);
 
-/// the cell of Tokyo-datum point (tLat, tLng) in the square of MeshCode; leaves the square's
-/// south-west corner in (MeshLat, MeshLng)
-MeshCell LocateMeshCell(MeshWork& work, float tLat, float tLng);
+/// the grid square codes of a Tokyo-datum position [deg]
+MeshCodes MakeMeshCode(float meshLat, float meshLng);
+
+/// the cell of Tokyo-datum point (tLat, tLng) [deg] in the square of meshCode, and the
+/// square's south-west corner
+MeshCellPlace LocateMeshCell(const QString& meshCode, float tLat, float tLng);
 
 /// elevation [m] of a stored 16-bit value
 std::int32_t DecodeMeshValue(std::int16_t value);
 
 /// elevation [m] of a WGS84 point from meshDir's files, NoMeshElevation when no usable file
 /// covers it; Failure when an existing file cannot be read
-std::int32_t MeshElevation(float lat, float lng, MeshWork& work, const QString& meshDir, const AngleConstants& angles);
+std::int32_t MeshElevation(float lat, float lng, const QString& meshDir);

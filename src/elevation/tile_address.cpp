@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "format/angles.h"
 #include "format/checked_float.h"
 #include "format/failure.h"
 #include "format/number_text.h"
@@ -25,7 +26,7 @@ std::int32_t ToInt32(std::int64_t value) {
 
 }  // namespace
 
-TilePosition TileAddress(float lat, float lng, const AngleConstants& angles) {
+TilePosition TileAddress(float lat, float lng) {
     const long double f = 2097152.0L;  // 2^(14 + 7): pixels across the zoom-14 world / 2
     TilePosition t;
 
@@ -33,9 +34,9 @@ TilePosition TileAddress(float lat, float lng, const AngleConstants& angles) {
     t.TileX = ToInt32(Truncate(x / 256));
     t.PixelColumn = ToInt32(RoundToInteger((x / 256 - t.TileX) * 256));
 
-    const double northSine = ToDouble(std::sin(85.05112878L * angles.DegToRad));
-    const double pointSine = ToDouble(std::sin(static_cast<long double>(lat) * angles.DegToRad));
-    const long double y = f / angles.Pi * (static_cast<long double>(Artanh(northSine)) - Artanh(pointSine));
+    const double northSine = ToDouble(std::sin(85.05112878L * DegToRad));
+    const double pointSine = ToDouble(std::sin(static_cast<long double>(lat) * DegToRad));
+    const long double y = f / Pi * (static_cast<long double>(Artanh(northSine)) - Artanh(pointSine));
     t.TileY = ToInt32(Truncate(y / 256));
     t.PixelRow = ToInt32(RoundToInteger((y / 256 - t.TileY) * 256));
     return t;

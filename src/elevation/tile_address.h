@@ -3,8 +3,6 @@
 #include <QString>
 #include <cstdint>
 
-#include "route/angles.h"
-
 /// Zoom level of the elevation tiles.
 inline constexpr int TileZoom = 14;
 
@@ -17,7 +15,7 @@ struct TilePosition {
 };
 
 /// the tile and pixel of a WGS84 point [deg]; Failure within about 0.0001 deg of a pole
-TilePosition TileAddress(float lat, float lng, const AngleConstants& angles);
+TilePosition TileAddress(float lat, float lng);
 
 /// "/xyz/dem/14/{TileX}/{TileY}.txt"
 QString TilePath(const TilePosition& position);

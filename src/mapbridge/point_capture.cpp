@@ -22,20 +22,18 @@ bool CapturePoint(ToolState& state, const PageInputs& inputs, Downloader& downlo
 
         const float queryLat = ToSingle(ParseDecimal(inputs.lat));
         const float queryLng = ToSingle(ParseDecimal(inputs.lng));
-        state.Mesh.QueryLat = queryLat;
-        state.Mesh.QueryLng = queryLng;
         float elevation;
         if (busy) busy(true);
         try {
-            elevation = LookupElevation(queryLat, queryLng, state.Sources, downloader, state.Mesh, state.Angles);
+            elevation = LookupElevation(queryLat, queryLng, state.Sources, downloader);
         } catch (...) {
             if (busy) busy(false);
             throw;
         }
         if (busy) busy(false);
 
-        AppendPoint(state.Table, state.Stats, shown, state.Angles, inputs.lat, inputs.lng, elevation);
-        DrawProfile(state.Table, state.Stats, chart);
+        AppendPoint(state.Table, state.Stats, shown, inputs.lat, inputs.lng, elevation);
+        if (auto drawn = DrawProfile(state.Table, state.Stats, chart)) state.Drawn = std::move(*drawn);
         shown.Image1Empty = chart.IsEmpty();
         ShowRouteStats(state.Stats, shown);
         return true;

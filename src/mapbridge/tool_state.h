@@ -3,7 +3,6 @@
 #include "elevation/elevation_lookup.h"
 #include "elevation/mesh_elevation.h"
 #include "profile/chart_mouse.h"
-#include "route/angles.h"
 #include "route/readouts.h"
 #include "route/route_table.h"
 
@@ -12,8 +11,7 @@ struct ToolState {
     RouteTable Table;
     RouteStats Stats;
     Readouts Shown;
-    AngleConstants Angles;
-    MeshWork Mesh;
     HoverState Hover;
+    ChartPositions Drawn;  ///< where the last drawing put the points; kept while a shorter route draws nothing
     ElevationSources Sources;
 };

@@ -3,6 +3,7 @@
 #include <QString>
 #include <cstdint>
 
+#include "profile/chart_positions.h"
 #include "route/route_table.h"
 
 /// What the chart's hover shows: the hovered point, the tooltip box Memo9 and the marker Shape1
@@ -21,8 +22,9 @@ struct HoverState {
 /// the four-line tooltip of point n
 QString HoverText(const RouteTable& table, int n);
 
-/// a mouse movement to (x, y) over a W x H chart
-void ChartMouseMove(const RouteTable& table, int width, int height, int x, int y, HoverState& hover);
+/// a mouse movement to (x, y) over a W x H chart whose last drawing put the points at drawn
+void ChartMouseMove(const RouteTable& table, const ChartPositions& drawn, int width, int height, int x, int y,
+                    HoverState& hover);
 
 enum class ChartButton { Left, Right, Middle };
 
@@ -38,6 +40,3 @@ ChartClick ChartMouseDown(const RouteTable& table, const HoverState& hover, Char
 /// the caption, prompt and default text of the name input box
 inline const char16_t* const NameBoxCaption = u"地名の入力";
 inline const char16_t* const NameBoxPrompt = u"地名：";
-
-/// stores the answer of the name input box as point n's name, exactly as typed (empty clears it)
-void StorePointName(RouteTable& table, int n, const QString& answer);

@@ -58,11 +58,11 @@ long long DistanceStep(double totalKm) {
     return StepFor(d, multiplier);
 }
 
-void DrawProfile(RouteTable& table, const RouteStats& stats, Canvas& canvas) {
+std::optional<ChartPositions> DrawProfile(const RouteTable& table, const RouteStats& stats, Canvas& canvas) {
     const int W = canvas.Width(), H = canvas.Height();
     const ChartFrame f = ChartFrame::Of(W, H);
     const int n = table.PointCount;
-    if (n <= 1) return;
+    if (n <= 1) return std::nullopt;
     canvas.Clear();
 
     // Title tag.
@@ -106,16 +106,21 @@ void DrawProfile(RouteTable& table, const RouteStats& stats, Canvas& canvas) {
     };
     const int y1 = yOf(table.Elevation[1]);
     canvas.MoveTo(f.L + 5, y1);
-    table.ChartX[1] = f.L + 5;
-    table.ChartY[1] = y1;
+    ChartPositions drawn;
+    std::vector<std::int32_t>& chartX = drawn.ChartX;
+    std::vector<std::int32_t>& chartY = drawn.ChartY;
+    chartX.assign(static_cast<std::size_t>(n) + 1, 0);
+    chartY.assign(static_cast<std::size_t>(n) + 1, 0);
+    chartX[1] = f.L + 5;
+    chartY[1] = y1;
     canvas.SetBrushColor(GreyGreen);
     canvas.SetPenColor(Yellow);
     for (int i = 2; i <= n; ++i) {
         const int x = (last > 0 ? ToPixel(static_cast<long double>(table.CumulativeKm[i]) / last * f.PW) : 0) + f.L + 5;
         const int y = yOf(table.Elevation[i]);
         canvas.LineTo(x, y);
-        table.ChartX[i] = x;
-        table.ChartY[i] = y;
+        chartX[i] = x;
+        chartY[i] = y;
     }
     canvas.LineTo(f.R - 5, f.B + 5);
     canvas.LineTo(f.L + 5, f.B + 5);
@@ -127,8 +132,8 @@ void DrawProfile(RouteTable& table, const RouteStats& stats, Canvas& canvas) {
     if (n < 30) {
         canvas.SetPenColor(White);
         for (int i = 2; i <= n - 1; ++i) {
-            canvas.MoveTo(table.ChartX[i], table.ChartY[i]);
-            canvas.LineTo(table.ChartX[i], f.B + 4);
+            canvas.MoveTo(chartX[i], chartY[i]);
+            canvas.LineTo(chartX[i], f.B + 4);
         }
     }
 
@@ -138,9 +143,9 @@ void DrawProfile(RouteTable& table, const RouteStats& stats, Canvas& canvas) {
     canvas.SetBrushClear();
     for (int i = 1; i <= n; ++i) {
         if (table.PointName[i].isEmpty()) continue;
-        canvas.MoveTo(table.ChartX[i], f.B + 22);
-        canvas.LineTo(table.ChartX[i], table.ChartY[i] + 1);
-        WriteVertical(canvas, table.PointName[i], table.ChartX[i], f.B + 25);
+        canvas.MoveTo(chartX[i], f.B + 22);
+        canvas.LineTo(chartX[i], chartY[i] + 1);
+        WriteVertical(canvas, table.PointName[i], chartX[i], f.B + 25);
     }
 
     // Distance scale; a step of 0 (a route of zero length or under 2 m) shows the 0 tick only.
@@ -171,6 +176,7 @@ void DrawProfile(RouteTable& table, const RouteStats& stats, Canvas& canvas) {
     // Names again, over anything the scale drew across them.
     canvas.SetFontColor(Blue);
     for (int i = 1; i <= n; ++i) {
-        if (!table.PointName[i].isEmpty()) WriteVertical(canvas, table.PointName[i], table.ChartX[i], f.B + 25);
+        if (!table.PointName[i].isEmpty()) WriteVertical(canvas, table.PointName[i], chartX[i], f.B + 25);
     }
+    return drawn;
 }

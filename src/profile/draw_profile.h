@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
+
 #include "profile/canvas.h"
+#include "profile/chart_positions.h"
 #include "route/route_table.h"
 
 /// Colours of the chart [RGB].
@@ -26,6 +29,6 @@ int ElevationStep(float range);
 /// tick step [m] of the distance scale for a route length [km]; 0 below about 2 m
 long long DistanceStep(double totalKm);
 
-/// draws the elevation profile of a route of two or more points and records each point's
-/// pixel in ChartX/ChartY; a shorter route leaves the picture as it was
-void DrawProfile(RouteTable& table, const RouteStats& stats, Canvas& canvas);
+/// draws the elevation profile of a route of two or more points and returns where each point
+/// went; a shorter route leaves the picture as it was and gives nullopt
+std::optional<ChartPositions> DrawProfile(const RouteTable& table, const RouteStats& stats, Canvas& canvas);

@@ -1,8 +1,4 @@
 #pragma once
 
-#include "route/angles.h"
-#include "route/route_table.h"
-
-/// distance between stats.Inputs' two points on the sphere of 1.852 km per minute of arc;
-/// leaves it in stats.LastSegmentKm [km]
-void GreatCircleKm(RouteStats& stats, const AngleConstants& angles);
+/// distance between two points [deg] on the sphere of 1.852 km per minute of arc [km]
+double GreatCircleKm(double lat1, double lng1, double lat2, double lng2);

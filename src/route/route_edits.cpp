@@ -58,7 +58,7 @@ void MirrorReturnRoute(RouteTable& table, RouteStats& stats, Readouts& shown) {
     shown.Memo11 = RoundText(stats.DescentTotal);
 }
 
-void RemoveLastPoint(RouteTable& table, RouteStats& stats, Readouts& shown, const AngleConstants& angles) {
+void RemoveLastPoint(RouteTable& table, RouteStats& stats, Readouts& shown) {
     if (table.PointCount <= 1) return;
     table.PointName[table.PointCount].clear();
     const int n = --table.PointCount;
@@ -70,8 +70,7 @@ void RemoveLastPoint(RouteTable& table, RouteStats& stats, Readouts& shown, cons
     stats.MinElevation = 4000;
     for (int i = 1; i <= n; ++i) {
         if (i > 1) {
-            stats.Inputs = {table.Lat[i - 1], table.Lng[i - 1], table.Lat[i], table.Lng[i]};
-            GreatCircleKm(stats, angles);
+            stats.LastSegmentKm = GreatCircleKm(table.Lat[i - 1], table.Lng[i - 1], table.Lat[i], table.Lng[i]);
             stats.TotalKm = ToDouble(static_cast<long double>(stats.TotalKm) + stats.LastSegmentKm);
         }
         CountExtremes(stats, table.Elevation[i]);
@@ -85,4 +84,8 @@ void RemoveLastPoint(RouteTable& table, RouteStats& stats, Readouts& shown, cons
     const int top = shown.ListBox1TopIndex;
     ShowRouteStats(stats, shown);
     shown.ListBox1TopIndex = top;
+}
+
+void StorePointName(RouteTable& table, int n, const QString& answer) {
+    if (n >= 1 && n <= table.PointCount) table.PointName[n] = answer;
 }

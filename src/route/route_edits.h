@@ -1,6 +1,5 @@
 #pragma once
 
-#include "route/angles.h"
 #include "route/readouts.h"
 #include "route/route_table.h"
 
@@ -13,4 +12,7 @@ void MirrorReturnRoute(RouteTable& table, RouteStats& stats, Readouts& shown);
 
 /// drops the last point and rolls the statistics back to the kept points; the freed slot's
 /// name is cleared. A route of one point or none is left alone.
-void RemoveLastPoint(RouteTable& table, RouteStats& stats, Readouts& shown, const AngleConstants& angles);
+void RemoveLastPoint(RouteTable& table, RouteStats& stats, Readouts& shown);
+
+/// stores the answer of the name input box as point n's name, exactly as typed (empty clears it)
+void StorePointName(RouteTable& table, int n, const QString& answer);

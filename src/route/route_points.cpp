@@ -58,8 +58,8 @@ QString RouteRow(int n, const QString& segment, const QString& elevation, const 
     return row;
 }
 
-void AppendPoint(RouteTable& table, RouteStats& stats, Readouts& shown, const AngleConstants& angles,
-                 const QString& latText, const QString& lngText, float elevation) {
+void AppendPoint(RouteTable& table, RouteStats& stats, Readouts& shown, const QString& latText, const QString& lngText,
+                 float elevation) {
     // Parse first: a text that does not parse leaves the route exactly as it was.
     const float lat = ToSingle(ParseDecimal(latText));
     const float lng = ToSingle(ParseDecimal(lngText));
@@ -85,8 +85,7 @@ void AppendPoint(RouteTable& table, RouteStats& stats, Readouts& shown, const An
     if (n == 1) {
         stats.TotalKm = 0;
     } else {
-        stats.Inputs = {table.Lat[n - 1], table.Lng[n - 1], table.Lat[n], table.Lng[n]};
-        GreatCircleKm(stats, angles);
+        stats.LastSegmentKm = GreatCircleKm(table.Lat[n - 1], table.Lng[n - 1], table.Lat[n], table.Lng[n]);
         stats.TotalKm = ToDouble(static_cast<long double>(stats.TotalKm) + stats.LastSegmentKm);
     }
     table.SegmentKm[n] = ToSingle(stats.LastSegmentKm);

@@ -2,7 +2,6 @@
 
 #include <QString>
 
-#include "route/angles.h"
 #include "route/readouts.h"
 #include "route/route_table.h"
 
@@ -17,8 +16,8 @@ void ResetRoute(RouteTable& table, RouteStats& stats, Readouts& shown);
 
 /// appends the point the map page reported (its latitude and longitude texts) with its
 /// elevation [m, negative when unknown]; both texts are parsed before anything changes
-void AppendPoint(RouteTable& table, RouteStats& stats, Readouts& shown, const AngleConstants& angles,
-                 const QString& latText, const QString& lngText, float elevation);
+void AppendPoint(RouteTable& table, RouteStats& stats, Readouts& shown, const QString& latText, const QString& lngText,
+                 float elevation);
 
 /// writes the elevation readouts and scrolls the route list to its last row
 void ShowRouteStats(const RouteStats& stats, Readouts& shown);

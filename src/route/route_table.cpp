@@ -12,6 +12,4 @@ void AllocateRoute(RouteTable& table) {
     table.CumulativeKm.resize(n);
     table.SegmentKm.resize(n);
     table.PointName.resize(n);
-    table.ChartX.resize(n);
-    table.ChartY.resize(n);
 }

@@ -21,8 +21,9 @@ TEST_F(ChartWindowTest, HoverShowsTheTooltipAndMarkerInsideTheMargins) {
     ThreePoints();
     EXPECT_EQ(Image1()->size(), QSize(427, 394));
     const auto& t = form->State().Table;
-    EXPECT_EQ(t.ChartX[1], 40);
-    EXPECT_EQ(t.ChartX[3], 412);
+    const auto& drawn = form->State().Drawn;
+    EXPECT_EQ(drawn.ChartX[1], 40);
+    EXPECT_EQ(drawn.ChartX[3], 412);
 
     const struct {
         int x, y;
@@ -35,13 +36,13 @@ TEST_F(ChartWindowTest, HoverShowsTheTooltipAndMarkerInsideTheMargins) {
         EXPECT_EQ(Shape1()->isVisible(), e.shown) << e.x << "," << e.y;
     }
 
-    MoveMouse(t.ChartX[2] - 3, 100);
+    MoveMouse(drawn.ChartX[2] - 3, 100);
     EXPECT_EQ(form->State().Hover.HoverIndex, 2);
     EXPECT_EQ(qobject_cast<QLabel*>(Memo9())->text(),
               QStringLiteral("(N0.2)  \r\n%1 Km  標高：250 m\r\n(左クリックで地名記入）\r\n（右クリックで地図移動）")
                   .arg(PatternFormat(t.CumulativeKm[2])));
-    EXPECT_EQ(Memo9()->pos(), QPoint(t.ChartX[2] - 65, 130));
-    EXPECT_EQ(Shape1()->pos(), QPoint(t.ChartX[2] - 3, t.ChartY[2] - 3));
+    EXPECT_EQ(Memo9()->pos(), QPoint(drawn.ChartX[2] - 65, 130));
+    EXPECT_EQ(Shape1()->pos(), QPoint(drawn.ChartX[2] - 3, drawn.ChartY[2] - 3));
     MoveMouse(36, 100);
     EXPECT_EQ(Memo9()->pos().x(), 10);
     MoveMouse(418, 100);
@@ -50,7 +51,7 @@ TEST_F(ChartWindowTest, HoverShowsTheTooltipAndMarkerInsideTheMargins) {
 
 TEST_F(ChartWindowTest, ALeftClickNamesThePointThroughTheInputBox) {
     ThreePoints();
-    MoveMouse(form->State().Table.ChartX[2], 100);
+    MoveMouse(form->State().Drawn.ChartX[2], 100);
     QString caption, prompt, preset = "unset";
     WhenShown<QInputDialog>([&](QInputDialog* box) {
         caption = box->windowTitle();
@@ -59,7 +60,7 @@ TEST_F(ChartWindowTest, ALeftClickNamesThePointThroughTheInputBox) {
         box->setTextValue(QStringLiteral("峠ー1"));
         box->accept();
     });
-    QTest::mouseClick(Image1(), Qt::LeftButton, {}, QPoint(form->State().Table.ChartX[2], 100));
+    QTest::mouseClick(Image1(), Qt::LeftButton, {}, QPoint(form->State().Drawn.ChartX[2], 100));
     ASSERT_TRUE(WaitFor([&] { return form->State().Table.PointName[2] == QStringLiteral("峠ー1"); }));
     EXPECT_EQ(caption, QStringLiteral("地名の入力"));
     EXPECT_EQ(prompt, QStringLiteral("地名："));
@@ -71,7 +72,7 @@ TEST_F(ChartWindowTest, ALeftClickNamesThePointThroughTheInputBox) {
 
     // Cancel clears the name, and the list and chart follow.
     WhenShown<QInputDialog>([](QInputDialog* box) { box->reject(); });
-    QTest::mouseClick(Image1(), Qt::LeftButton, {}, QPoint(form->State().Table.ChartX[2], 100));
+    QTest::mouseClick(Image1(), Qt::LeftButton, {}, QPoint(form->State().Drawn.ChartX[2], 100));
     ASSERT_TRUE(WaitFor([&] { return form->State().Table.PointName[2].isEmpty(); }));
     EXPECT_TRUE(Rows()[1].endsWith("\t"));
     for (const auto& text : form->Chart().Texts()) EXPECT_NE(text.text, QStringLiteral("峠"));
@@ -79,9 +80,9 @@ TEST_F(ChartWindowTest, ALeftClickNamesThePointThroughTheInputBox) {
 
 TEST_F(ChartWindowTest, RightAndMiddleClicksRecentreTheMap) {
     ThreePoints();
-    MoveMouse(form->State().Table.ChartX[3], 100);
-    QTest::mouseClick(Image1(), Qt::RightButton, {}, QPoint(form->State().Table.ChartX[3], 100));
-    QTest::mouseClick(Image1(), Qt::MiddleButton, {}, QPoint(form->State().Table.ChartX[3], 100));
+    MoveMouse(form->State().Drawn.ChartX[3], 100);
+    QTest::mouseClick(Image1(), Qt::RightButton, {}, QPoint(form->State().Drawn.ChartX[3], 100));
+    QTest::mouseClick(Image1(), Qt::MiddleButton, {}, QPoint(form->State().Drawn.ChartX[3], 100));
     ASSERT_TRUE(WaitFor([&] { return Js("recentred.length").toInt() == 2; }));
     EXPECT_EQ(Js("recentred[0]").toString(), "35.0224990844727,139");
     EXPECT_EQ(Points(), 3);
@@ -103,7 +104,7 @@ TEST_F(ChartWindowTest, ReturnRouteAndRemoveLastPoint) {
     // +150 -70 out, +70 -150 back.
     EXPECT_EQ(Text("Memo10"), "220");
     EXPECT_EQ(Text("Memo11"), "-220");
-    EXPECT_EQ(form->State().Table.ChartX[5], 412);
+    EXPECT_EQ(form->State().Drawn.ChartX[5], 412);
     EXPECT_FALSE(Text("Memo4").endsWith("Km"));
 
     EXPECT_FALSE(form->findChild<QWidget*>("Button7")->isVisible());

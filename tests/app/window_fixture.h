@@ -129,7 +129,7 @@ struct WindowTest : ::testing::Test {
     }
 
     void Serve(float lat, float lng, const std::string& value) {
-        const TilePosition t = TileAddress(lat, lng, ComputeAngleConstants());
+        const TilePosition t = TileAddress(lat, lng);
         server.Serve(TilePath(t).toStdString(), {200, MakeTile([&](int, int) { return value; })});
     }
 

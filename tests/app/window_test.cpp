@@ -99,7 +99,7 @@ TEST_F(WindowTest, APageWithoutGotoLatLngGivesTheErrorBox) {
     ClickPage("35.681236", "139.767125");
     ASSERT_TRUE(WaitFor([&] { return Points() == 1; }));
     // A right click on the hovered point of the chart, through the window's own handlers.
-    form->State().Table.ChartX[1] = 40;
+    form->State().Drawn = {{0, 40}, {0, 0}};
     form->Image1MouseMove(40, 100);
     QString shown;
     QMessageBox::Icon icon = QMessageBox::NoIcon;

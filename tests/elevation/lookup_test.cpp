@@ -18,7 +18,6 @@
 
 namespace {
 
-const AngleConstants angles = ComputeAngleConstants();
 const std::string DiagnosticPath = "/xyz/dem/14/14620/5882.txt";
 
 // Every cell of the tile tells where it lies: row * 1000 + column, both from 0.
@@ -30,25 +29,26 @@ std::string UniformTile(const std::string& value) {
     return MakeTile([&](int, int) { return value; });
 }
 
+// The grid square code of the diagnostic point, the stem of its mesh file.
+QString DiagnosticMeshCode() {
+    const TokyoPosition t = ToTokyoDatum(45.178505f, 141.24203f);
+    return MakeMeshCode(t.MeshLat, t.MeshLng).MeshCode;
+}
+
 struct Lookup : ::testing::Test {
     QTemporaryDir dir;
     TileServer server;
     CurlDownloader downloader{2000, 3000};
-    MeshWork mesh;
     ElevationSources sources{server.Base(), dir.filePath("dem10b.txt"), dir.path() + "/mesh/"};
 
     Lookup() { QDir().mkpath(sources.MeshDir); }
 
-    float Diagnostic() { return LookupElevation(45.178505f, 141.24203f, sources, downloader, mesh, angles); }
+    float Diagnostic() { return LookupElevation(45.178505f, 141.24203f, sources, downloader); }
 
     // A mesh file under the diagnostic point holding `metres` everywhere.
     void MeshUnderDiagnosticPoint(int metres) {
-        MeshWork w;
-        w.QueryLat = 45.178505f;
-        w.QueryLng = 141.24203f;
-        ToTokyoDatum(w, angles);
-        MakeMeshCode(w);
-        WriteMeshFile(sources.MeshDir + w.MeshCode + ".bh2", [&](int, int) { return EncodeMeshElevation(metres); });
+        WriteMeshFile(sources.MeshDir + DiagnosticMeshCode() + ".bh2",
+                      [&](int, int) { return EncodeMeshElevation(metres); });
     }
 };
 
@@ -59,7 +59,7 @@ TEST_F(Lookup, ReadsTileRowAndColumnOfThePoint) {
         EXPECT_EQ(Diagnostic(), 57021);
         EXPECT_FALSE(QFile::exists(sources.DemTempFile));
     }
-    EXPECT_EQ(DiagnosticElevationText(sources, downloader, mesh, angles), "57021");
+    EXPECT_EQ(DiagnosticElevationText(sources, downloader), "57021");
     EXPECT_EQ(server.LastCacheControl(), "no-cache");
 }
 
@@ -96,7 +96,7 @@ TEST_F(Lookup, OfflineAndMissingTilesFallBackToTheMeshFiles) {
     // No server at all.
     ElevationSources offline = sources;
     offline.TileBase = "http://127.0.0.1:1";
-    EXPECT_EQ(LookupElevation(45.178505f, 141.24203f, offline, downloader, mesh, angles), 777);
+    EXPECT_EQ(LookupElevation(45.178505f, 141.24203f, offline, downloader), 777);
     EXPECT_FALSE(QFile::exists(sources.DemTempFile));
 }
 
@@ -117,12 +117,7 @@ TEST_F(Lookup, UnreadableFilesFail) {
     EXPECT_THROW(Diagnostic(), Failure);
     QDir().rmdir(sources.DemTempFile);
 
-    MeshWork w;
-    w.QueryLat = 45.178505f;
-    w.QueryLng = 141.24203f;
-    ToTokyoDatum(w, angles);
-    MakeMeshCode(w);
-    ASSERT_TRUE(QDir().mkdir(sources.MeshDir + w.MeshCode + ".bh2"));
+    ASSERT_TRUE(QDir().mkdir(sources.MeshDir + DiagnosticMeshCode() + ".bh2"));
     EXPECT_THROW(Diagnostic(), Failure);
 }
 

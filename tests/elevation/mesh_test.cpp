@@ -10,28 +10,25 @@
 
 namespace {
 
-const AngleConstants angles = ComputeAngleConstants();
-
 TEST(MeshElevation, TokyoStationThroughTheDatumShift) {
-    MeshWork w;
-    w.QueryLat = 35.681236f;
-    w.QueryLng = 139.767125f;
-    ToTokyoDatum(w, angles);
-    EXPECT_NEAR(w.DatumShiftLat, 0.0032276, 2e-7);
-    EXPECT_NEAR(w.DatumShiftLng, -0.0032282, 2e-7);
-    EXPECT_NEAR(w.MeshLat, 35.678009, 2e-6);
-    EXPECT_NEAR(w.MeshLng, 139.770355, 2e-6);
-    EXPECT_EQ(w.QueryLat, 35.681236f);
-    const float tLat = w.MeshLat, tLng = w.MeshLng;
-    MakeMeshCode(w);
-    EXPECT_EQ(w.PrimaryMeshCode, "5339");
-    EXPECT_EQ(w.MeshCode, "533946");
-    const MeshCell cell = LocateMeshCell(w, tLat, tLng);
-    EXPECT_NEAR(w.MeshLat, 35.666668, 1e-6);
-    EXPECT_EQ(w.MeshLng, 139.75f);
-    EXPECT_EQ(cell.Row, 173);
-    EXPECT_EQ(cell.Col, 33);
-    EXPECT_EQ(cell.ByteOffset(), 69552);
+    // The shift is taken at the WGS84 position as if it were a Tokyo-datum one.
+    const DatumShift shift = TokyoDatumShift(35.681236f, 139.767125f);
+    EXPECT_NEAR(shift.DatumShiftLat, 0.0032276, 2e-7);
+    EXPECT_NEAR(shift.DatumShiftLng, -0.0032282, 2e-7);
+    const TokyoPosition t = ToTokyoDatum(35.681236f, 139.767125f);
+    EXPECT_EQ(t.MeshLat, static_cast<float>(35.681236f - static_cast<long double>(shift.DatumShiftLat)));
+    EXPECT_EQ(t.MeshLng, static_cast<float>(139.767125f - static_cast<long double>(shift.DatumShiftLng)));
+    EXPECT_NEAR(t.MeshLat, 35.678009, 2e-6);
+    EXPECT_NEAR(t.MeshLng, 139.770355, 2e-6);
+    const MeshCodes codes = MakeMeshCode(t.MeshLat, t.MeshLng);
+    EXPECT_EQ(codes.PrimaryMeshCode, "5339");
+    EXPECT_EQ(codes.MeshCode, "533946");
+    const MeshCellPlace place = LocateMeshCell(codes.MeshCode, t.MeshLat, t.MeshLng);
+    EXPECT_NEAR(place.Corner.MeshLat, 35.666668, 1e-6);
+    EXPECT_EQ(place.Corner.MeshLng, 139.75f);
+    EXPECT_EQ(place.Cell.Row, 173);
+    EXPECT_EQ(place.Cell.Col, 33);
+    EXPECT_EQ(place.Cell.ByteOffset(), 69552);
 }
 
 TEST(MeshElevation, CodesAndCellsAcrossJapan) {
@@ -45,22 +42,17 @@ TEST(MeshElevation, CodesAndCellsAcrossJapan) {
         {26.2124f, 127.6809f, "392725", 100, 93},  // Naha
     };
     for (const auto& c : cases) {
-        MeshWork w;
-        w.QueryLat = c.lat;
-        w.QueryLng = c.lng;
-        ToTokyoDatum(w, angles);
-        const float tLat = w.MeshLat, tLng = w.MeshLng;
-        MakeMeshCode(w);
-        EXPECT_EQ(w.MeshCode, c.code);
-        const MeshCell cell = LocateMeshCell(w, tLat, tLng);
+        const TokyoPosition t = ToTokyoDatum(c.lat, c.lng);
+        const QString code = MakeMeshCode(t.MeshLat, t.MeshLng).MeshCode;
+        EXPECT_EQ(code, c.code);
+        const MeshCell cell = LocateMeshCell(code, t.MeshLat, t.MeshLng).Cell;
         EXPECT_EQ(cell.Row, c.row) << c.code;
         EXPECT_EQ(cell.Col, c.col) << c.code;
     }
 }
 
 TEST(MeshElevation, CornerCellsAndClamping) {
-    MeshWork w;
-    w.MeshCode = "533946";  // south-west corner 35.666667, 139.75; 5' x 7.5'
+    const QString code = "533946";  // south-west corner 35.666667, 139.75; 5' x 7.5'
     const struct {
         double lat, lng;
         int row, col;
@@ -71,7 +63,7 @@ TEST(MeshElevation, CornerCellsAndClamping) {
         {35.8, 139.9, 1, 200},
     };
     for (const auto& c : cases) {
-        const MeshCell cell = LocateMeshCell(w, static_cast<float>(c.lat), static_cast<float>(c.lng));
+        const MeshCell cell = LocateMeshCell(code, static_cast<float>(c.lat), static_cast<float>(c.lng)).Cell;
         EXPECT_EQ(cell.Row, c.row) << c.lat << "," << c.lng;
         EXPECT_EQ(cell.Col, c.col) << c.lat << "," << c.lng;
     }
@@ -93,8 +85,7 @@ TEST(MeshElevation, DecodesWithTheTruncatingRemainder) {
 struct MeshFolder : ::testing::Test {
     QTemporaryDir dir;
     QString meshDir = dir.path() + "/";
-    MeshWork work;
-    float Tokyo() { return MeshElevation(35.681236f, 139.767125f, work, meshDir, angles); }
+    float Tokyo() { return MeshElevation(35.681236f, 139.767125f, meshDir); }
 };
 
 TEST_F(MeshFolder, ReadsTheCellOfThePoint) {
@@ -103,8 +94,6 @@ TEST_F(MeshFolder, ReadsTheCellOfThePoint) {
                   [](int row, int col) { return EncodeMeshElevation(row == 173 && col == 33 ? 42 : 1000 + row); });
     EXPECT_EQ(QFile(meshDir + "533946.bh2").size(), 80800);
     EXPECT_EQ(Tokyo(), 42);
-    EXPECT_EQ(work.MeshCode, "533946");
-    EXPECT_NEAR(work.MeshLat, 35.666668, 1e-6);  // the square's corner after a read
 }
 
 TEST_F(MeshFolder, MissingShortAndUnreadableFiles) {
@@ -134,7 +123,7 @@ TEST_F(MeshFolder, AbsurdPositionsFailOrFindNoFile) {
     // Found by fuzzing: far-off positions name long grid codes; they must not crash the lookup.
     for (float lat : {-4.97e17f, 1e30f, NAN, INFINITY, 90.0f, -90.0f}) {
         try {
-            EXPECT_EQ(MeshElevation(lat, 139.7f, work, meshDir, angles), NoMeshElevation) << lat;
+            EXPECT_EQ(MeshElevation(lat, 139.7f, meshDir), NoMeshElevation) << lat;
         } catch (const Failure&) {
         }
     }

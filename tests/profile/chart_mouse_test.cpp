@@ -9,21 +9,19 @@ namespace {
 // The worked example's route as drawn on a 427 x 394 chart.
 struct Mouse : ::testing::Test {
     RouteTable table;
+    ChartPositions drawn{{0, 40, 263, 412}, {0, 244, 30, 130}};
     HoverState hover;
     Mouse() {
         table.Capacity = 20;
         AllocateRoute(table);
         table.PointCount = 3;
-        const int xs[] = {0, 40, 263, 412}, ys[] = {0, 244, 30, 130};
         const float elevation[] = {0, 100, 250, 180}, cumulative[] = {0, 0, 1.5f, 2.5f};
         for (int i = 1; i <= 3; ++i) {
-            table.ChartX[i] = xs[i];
-            table.ChartY[i] = ys[i];
             table.Elevation[i] = elevation[i];
             table.CumulativeKm[i] = cumulative[i];
         }
     }
-    void Move(int x, int y) { ChartMouseMove(table, 427, 394, x, y, hover); }
+    void Move(int x, int y) { ChartMouseMove(table, drawn, 427, 394, x, y, hover); }
 };
 
 TEST_F(Mouse, MarginsHideAndTheInsideShows) {
@@ -62,13 +60,13 @@ TEST_F(Mouse, WorkedExampleTooltip) {
 }
 
 TEST_F(Mouse, WidenedDigitsAndTiesToTheLowerIndex) {
-    table.ChartX[3] = 263;  // drawn at the same x as point 2
+    drawn.ChartX[3] = 263;  // drawn at the same x as point 2
     table.Elevation[3] = 0.1f;
     Move(263, 100);
     EXPECT_EQ(hover.HoverIndex, 2);
     Move(300, 100);
     EXPECT_EQ(hover.HoverIndex, 2);
-    table.ChartX[2] = 250;
+    drawn.ChartX[2] = 250;
     Move(300, 100);
     EXPECT_EQ(hover.HoverIndex, 3);
     EXPECT_TRUE(hover.Memo9Text.contains(QStringLiteral("標高：0.100000001490116 m")));
@@ -98,13 +96,29 @@ TEST_F(Mouse, ClicksNameOrRecentreTheHoveredPoint) {
     }
     Move(20, 100);  // the margins clear the hovered point
     EXPECT_EQ(ChartMouseDown(table, hover, ChartButton::Left).kind, ChartClick::Nothing);
+}
 
-    StorePointName(table, 2, QStringLiteral(" 峠, \"頂\" "));
-    EXPECT_EQ(table.PointName[2], QStringLiteral(" 峠, \"頂\" "));  // exactly as typed
-    StorePointName(table, 2, QString());
-    EXPECT_TRUE(table.PointName[2].isEmpty());
-    StorePointName(table, 5, QStringLiteral("x"));  // beyond the route: ignored
-    EXPECT_TRUE(table.PointName[5].isEmpty());
+TEST_F(Mouse, PointsTheLastDrawingDidNotPlaceSitAtZero) {
+    // A route of one point is never drawn: it hovers over what the last drawing left.
+    table.PointCount = 1;
+    Move(300, 100);
+    EXPECT_EQ(hover.HoverIndex, 1);
+    EXPECT_EQ(hover.Memo9Left, 10);
+    EXPECT_EQ(hover.Shape1Left, 37);
+    EXPECT_EQ(hover.Shape1Top, 241);
+
+    // Nothing drawn yet, or more points than the drawing had: those points sit at (0, 0).
+    drawn = {};
+    Move(300, 100);
+    EXPECT_EQ(hover.HoverIndex, 1);
+    EXPECT_EQ(hover.Shape1Left, -3);
+    EXPECT_EQ(hover.Shape1Top, -3);
+    drawn = {{0, 263, 412}, {0, 30, 130}};
+    table.PointCount = 3;
+    Move(34, 100);
+    EXPECT_EQ(hover.HoverIndex, 3);
+    EXPECT_EQ(hover.Shape1Left, -3);
+    EXPECT_EQ(hover.Shape1Top, -3);
 }
 
 }  // namespace

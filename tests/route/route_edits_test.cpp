@@ -111,7 +111,7 @@ TEST_F(RouteEditsTest, RemovingTheLastPointRollsEverythingBack) {
     Add("35.02", "139", 50);
     table.PointName[3] = "谷";
 
-    RemoveLastPoint(table, stats, shown, angles);
+    RemoveLastPoint(table, stats, shown);
     RebuildRouteList(table, shown);
     EXPECT_EQ(table.PointCount, 2);
     EXPECT_EQ(stats.TotalKm, twoPoints.TotalKm);
@@ -132,8 +132,18 @@ TEST_F(RouteEditsTest, RemovingTheLastPointRollsEverythingBack) {
 
     ResetRoute(table, stats, shown);
     Add("35", "139", 100);
-    RemoveLastPoint(table, stats, shown, angles);
+    RemoveLastPoint(table, stats, shown);
     EXPECT_EQ(table.PointCount, 1);
+}
+
+TEST_F(RouteEditsTest, NamesAreStoredExactlyAsTypedWithinTheRoute) {
+    BuildThreePoints();
+    StorePointName(table, 2, QStringLiteral(" 峠, \"頂\" "));
+    EXPECT_EQ(table.PointName[2], QStringLiteral(" 峠, \"頂\" "));  // exactly as typed
+    StorePointName(table, 2, QString());
+    EXPECT_TRUE(table.PointName[2].isEmpty());
+    for (int n : {0, 4, -1}) StorePointName(table, n, QStringLiteral("x"));  // beyond the route: ignored
+    for (int i = 0; i < table.Capacity; ++i) EXPECT_TRUE(table.PointName[i].isEmpty()) << i;
 }
 
 }  // namespace

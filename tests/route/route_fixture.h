@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <QString>
 
-#include "route/angles.h"
 #include "route/readouts.h"
 #include "route/route_points.h"
 #include "route/route_table.h"
@@ -13,12 +12,11 @@ struct RouteFixture : ::testing::Test {
     RouteTable table;
     RouteStats stats;
     Readouts shown;
-    AngleConstants angles = ComputeAngleConstants();
 
     RouteFixture() { StartUpRoute(table, stats, shown); }
 
     void Add(const char* lat, const char* lng, float elevation) {
-        AppendPoint(table, stats, shown, angles, QString::fromUtf8(lat), QString::fromUtf8(lng), elevation);
+        AppendPoint(table, stats, shown, QString::fromUtf8(lat), QString::fromUtf8(lng), elevation);
         ShowRouteStats(stats, shown);
     }
 

@@ -97,7 +97,6 @@ TEST_F(AppendPointTest, GrowthKeepsTenSpareSlotsAndEarlierEntries) {
     for (auto* v : {&table.Lat, &table.Lng, &table.Elevation, &table.CumulativeKm, &table.SegmentKm})
         EXPECT_EQ(v->size(), 111u);
     EXPECT_EQ(table.PointName.size(), 111u);
-    EXPECT_EQ(table.ChartX.size(), 111u);
     for (int i = 1; i <= 90; ++i) EXPECT_EQ(table.Elevation[i], i);
     for (int i = 92; i <= 101; ++i) Add("35", "140", i);
     EXPECT_EQ(table.Capacity, 111);
@@ -110,13 +109,13 @@ TEST_F(AppendPointTest, BadTextsLeaveTheRouteUntouched) {
     const Readouts before = shown;
     for (const auto& [lat, lng] : std::initializer_list<std::pair<const char*, const char*>>{
              {"", "139"}, {"35", ""}, {"1,5", "139"}, {"35x", "139"}, {"35", "1e39"}, {"1e400", "139"}}) {
-        EXPECT_THROW(AppendPoint(table, stats, shown, angles, lat, lng, 200), Failure) << lat << " " << lng;
+        EXPECT_THROW(AppendPoint(table, stats, shown, lat, lng, 200), Failure) << lat << " " << lng;
     }
     EXPECT_EQ(table.PointCount, 1);
     EXPECT_EQ(shown.ListBox1, before.ListBox1);
     EXPECT_EQ(shown.Edit1, before.Edit1);
     EXPECT_EQ(stats.CurrentElevation, 100);
-    EXPECT_THROW(AppendPoint(table, stats, shown, angles, "35", "139", INFINITY), Failure);
+    EXPECT_THROW(AppendPoint(table, stats, shown, "35", "139", INFINITY), Failure);
     EXPECT_EQ(table.PointCount, 1);
 }
 
