@@ -6,8 +6,8 @@
 
 #include "elevation/curl_downloader.h"
 #include "elevation/tile_address.h"
-#include "mapbridge/point_capture.h"
 #include "route/route_points.h"
+#include "session/point_capture.h"
 
 namespace {
 
@@ -29,18 +29,16 @@ void CaptureReport(benchmark::State& state) {
     const int start = static_cast<int>(state.range(0));
     QTemporaryDir dir;
     CurlDownloader downloader;
-    ToolState s;
-    s.Sources = {TheServer().Base(), dir.filePath("dem10b.txt"), dir.path() + "/"};
-    StartUpRoute(s.Table, s.Stats, s.Shown);
+    ToolState s(ChartFont());
+    StartSession(s, dir.path(), TheServer().Base());
     for (int i = 0; i < start; ++i)
         AppendPoint(s.Table, s.Stats, s.Shown, QString::number(35 + i * 1e-4, 'f', 6), "139.000000", 100.0f + i % 50);
-    Canvas chart(427, 394, ChartFont());
     int k = 0;
     for (auto _ : state) {
         const PageInputs inputs{QString::number(35.5 + (k % 2) * 0.01, 'f', 6),
                                 QString::number(139.1 + k * 1e-4, 'f', 6), "14", "35.5", "139.1"};
         ++k;
-        if (!CapturePoint(s, inputs, downloader, chart)) state.SkipWithError("report not appended");
+        if (!CapturePoint(s, inputs, downloader)) state.SkipWithError("report not appended");
         state.PauseTiming();
         s.Table.PointCount = start;  // the same route length for every report
         s.Shown.ListBox1.resize(start);

@@ -24,11 +24,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString dir = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + "/";
-    const AngleConstants angles = ComputeAngleConstants();
-    MeshWork summit;
-    summit.QueryLat = float(SummitLat);
-    summit.QueryLng = float(SummitLng);
-    ToTokyoDatum(summit, angles);  // the cone stands where the WGS84 summit falls in the grid
+    // The cone stands where the WGS84 summit falls in the grid.
+    const TokyoPosition summit = ToTokyoDatum(float(SummitLat), float(SummitLng));
     const double kmPerDegLat = 111.0, kmPerDegLng = 111.0 * std::cos(SummitLat * M_PI / 180);
 
     int files = 0;
@@ -36,12 +33,9 @@ int main(int argc, char** argv) {
         // Second-level squares are 5' x 7.5'; cover about +-0.2 deg around the summit.
         for (double lat = summit.MeshLat - 0.2; lat <= summit.MeshLat + 0.2; lat += 5.0 / 60) {
             for (double lng = summit.MeshLng - 0.25; lng <= summit.MeshLng + 0.25; lng += 7.5 / 60) {
-                MeshWork square;
-                square.MeshLat = float(lat);
-                square.MeshLng = float(lng);
-                MakeMeshCode(square);
-                LocateMeshCell(square, square.MeshLat, square.MeshLng);  // its south-west corner
-                const double south = square.MeshLat, west = square.MeshLng;
+                const MeshCodes square = MakeMeshCode(float(lat), float(lng));
+                const TokyoPosition corner = LocateMeshCell(square.MeshCode, float(lat), float(lng)).Corner;
+                const double south = corner.MeshLat, west = corner.MeshLng;
                 WriteMeshFile(dir + square.MeshCode + ".bh2", [&](int row, int col) {
                     const double cellLat = south + (200 - row + 0.5) * (5.0 / 60 / 200);
                     const double cellLng = west + (col - 0.5) * (7.5 / 60 / 200);

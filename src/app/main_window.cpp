@@ -16,19 +16,13 @@
 
 #include "app/crosshair.h"
 #include "elevation/curl_downloader.h"
-#include "elevation/elevation_lookup.h"
-#include "export/csv_export.h"
 #include "export/html_export.h"
-#include "export/jpeg_export.h"
-#include "format/failure.h"
-#include "profile/draw_profile.h"
-#include "route/route_edits.h"
-#include "route/route_points.h"
+#include "session/point_capture.h"
+#include "session/user_actions.h"
 
 namespace {
 
 constexpr int PanelWidth = 448;
-constexpr int ChartWidth = 427, ChartHeight = 394;
 
 QString Title() { return QString::fromUtf16(ApplicationTitle); }
 
@@ -83,7 +77,7 @@ void MarkerShape::paintEvent(QPaintEvent*) {
     painter.drawEllipse(QRect(0, 0, width() - 1, height() - 1));
 }
 
-TForm1::TForm1(WindowSetup setup) : setup_(std::move(setup)), chart_(ChartWidth, ChartHeight, ChartFont()) {
+TForm1::TForm1(WindowSetup setup) : setup_(std::move(setup)), state_(ChartFont()) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Title());
     if (!setup_.TileDownloader) setup_.TileDownloader = std::make_unique<CurlDownloader>();
@@ -112,15 +106,9 @@ TForm1::TForm1(WindowSetup setup) : setup_(std::move(setup)), chart_(ChartWidth,
     }
     BuildPanel();
 
-    // Start-up, in order.
-    ResetRoute(state_.Table, state_.Stats, state_.Shown);
-    chart_.Clear();
-    paths_ = DeriveAppPaths(setup_.ExeDir.isEmpty() ? QCoreApplication::applicationDirPath() : setup_.ExeDir);
-    state_.Sources = {setup_.TileBase.isEmpty() ? QString::fromLatin1(ProductionTileBase) : setup_.TileBase,
-                      paths_.DemTempFile, paths_.MeshDir};
-    browser_->load(QUrl::fromLocalFile(paths_.MapPagePath));
-    state_.Table.Capacity = StartCapacity;
-    AllocateRoute(state_.Table);
+    StartSession(state_, setup_.ExeDir.isEmpty() ? QCoreApplication::applicationDirPath() : setup_.ExeDir,
+                 setup_.TileBase.isEmpty() ? QString::fromLatin1(ProductionTileBase) : setup_.TileBase);
+    browser_->load(QUrl::fromLocalFile(state_.Paths.MapPagePath));
 
     resize(1103, 736);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -304,13 +292,12 @@ void TForm1::Timer1Timer() {
 void TForm1::Panel7Click() { setup_.Quit(); }
 
 void TForm1::Button1Click() {
-    browser_->load(QUrl::fromLocalFile(paths_.MapPagePath));
-    ResetRoute(state_.Table, state_.Stats, state_.Shown);
-    chart_.Clear();
+    browser_->load(QUrl::fromLocalFile(state_.Paths.MapPagePath));
+    ClearAll(state_);
 }
 
 void TForm1::WebBrowser1CommandStateChange(const PageInputs& inputs) {
-    CapturePoint(state_, inputs, *setup_.TileDownloader, chart_, [](bool busy) {
+    CapturePoint(state_, inputs, *setup_.TileDownloader, [](bool busy) {
         if (busy)
             QApplication::setOverrideCursor(Qt::WaitCursor);
         else
@@ -320,7 +307,7 @@ void TForm1::WebBrowser1CommandStateChange(const PageInputs& inputs) {
 }
 
 void TForm1::Image1MouseMove(int x, int y) {
-    ChartMouseMove(state_.Table, state_.Drawn, image1_->width(), image1_->height(), x, y, state_.Hover);
+    HoverChart(state_, image1_->width(), image1_->height(), x, y);
     SyncHover();
 }
 
@@ -328,7 +315,7 @@ void TForm1::Image1MouseDown(Qt::MouseButton button) {
     const ChartButton b = button == Qt::LeftButton     ? ChartButton::Left
                           : button == Qt::MiddleButton ? ChartButton::Middle
                                                        : ChartButton::Right;
-    const ChartClick click = ChartMouseDown(state_.Table, state_.Hover, b);
+    const ChartClick click = ClickChart(state_, b);
     if (click.kind == ChartClick::AskName) {
         Guard([this, n = click.point] {
             QInputDialog dialog(this);
@@ -336,64 +323,46 @@ void TForm1::Image1MouseDown(Qt::MouseButton button) {
             dialog.setWindowTitle(QString::fromUtf16(NameBoxCaption));
             dialog.setLabelText(QString::fromUtf16(NameBoxPrompt));
             dialog.setTextValue(QString());
-            const QString answer = dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
-            StorePointName(state_.Table, n, answer);
-            if (auto drawn = DrawProfile(state_.Table, state_.Stats, chart_)) state_.Drawn = std::move(*drawn);
-            RebuildRouteList(state_.Table, state_.Shown);
+            NamePoint(state_, n, dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString());
         });
     } else if (click.kind == ChartClick::Recentre) {
         Guard([this, n = click.point] { RecentreMap(n); });
     }
 }
 
-void TForm1::RecentreMap(int point) { bridge_->RecentreMap(state_.Table.Lat[point], state_.Table.Lng[point]); }
+void TForm1::RecentreMap(int point) { bridge_->RecentreMap(RecentreScript(state_, point)); }
 
 void TForm1::Button2Click() {
-    if (state_.Table.PointCount < 1) return ShowMessage(QStringLiteral("データがありません"));
-    const QString path = WriteRouteCsv(state_.Table, state_.Stats, paths_.MyDataDir);
-    setup_.Shell->Open(path, this, QStringLiteral("OPEN"));
+    if (!HasRoute(state_)) return ShowMessage(QString::fromUtf16(NoDataMessage));
+    setup_.Shell->Open(ExportCsv(state_), this, QStringLiteral("OPEN"));
 }
 
 void TForm1::Button3Click() {
-    if (state_.Table.PointCount < 1) return ShowMessage(QStringLiteral("データがありません"));
+    if (!HasRoute(state_)) return ShowMessage(QString::fromUtf16(NoDataMessage));
     QFileDialog dialog(this);
     dialog.setObjectName(QStringLiteral("SaveDialog1"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDirectory(paths_.MyDataDir);
+    dialog.setDirectory(HtmlSaveFolder(state_));
     dialog.setNameFilter(QStringLiteral("WEB (*.HTML)"));
     dialog.setDefaultSuffix(QString());
     dialog.selectFile(QString::fromUtf16(HtmlDefaultFileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    paths_.HtmlOutPath = dialog.selectedFiles().first();
-    WriteRouteHtml(state_.Table, paths_.HtmlOutPath);
-    setup_.Shell->Open(paths_.HtmlOutPath, this, QStringLiteral("OPEN"));
+    ExportHtml(state_, dialog.selectedFiles().first());
+    setup_.Shell->Open(state_.Paths.HtmlOutPath, this, QStringLiteral("OPEN"));
 }
 
 void TForm1::Button4Click() { memo8_->setText(DiagnosticElevationText(state_.Sources, *setup_.TileDownloader)); }
 
 QImage TForm1::Snapshot() { return grab().toImage().convertToFormat(QImage::Format_RGB888); }
 
-void TForm1::Button5Click() {
-    const QString path = WriteSnapshotJpeg(Snapshot(), paths_.MyDataDir);
-    setup_.Shell->Open(path, nullptr, QString());
-}
+void TForm1::Button5Click() { setup_.Shell->Open(ExportSnapshot(state_, Snapshot()), nullptr, QString()); }
 
-void TForm1::Button6Click() {
-    if (state_.Table.PointCount < 1) return;
-    MirrorReturnRoute(state_.Table, state_.Stats, state_.Shown);
-    if (auto drawn = DrawProfile(state_.Table, state_.Stats, chart_)) state_.Drawn = std::move(*drawn);
-    RebuildRouteList(state_.Table, state_.Shown);
-}
+void TForm1::Button6Click() { ReturnRoute(state_); }
 
-void TForm1::Button7Click() {
-    if (state_.Table.PointCount <= 1) return;
-    RemoveLastPoint(state_.Table, state_.Stats, state_.Shown);
-    RebuildRouteList(state_.Table, state_.Shown);
-    if (auto drawn = DrawProfile(state_.Table, state_.Stats, chart_)) state_.Drawn = std::move(*drawn);
-}
+void TForm1::Button7Click() { RemoveLast(state_); }
 
 void TForm1::SyncReadouts() {
     const Readouts& r = state_.Shown;
@@ -417,11 +386,10 @@ void TForm1::SyncReadouts() {
     if (r.ListBox1TopIndex >= 0 && r.ListBox1TopIndex < listBox1_->count())
         listBox1_->scrollToItem(listBox1_->item(r.ListBox1TopIndex), QAbstractItemView::PositionAtTop);
 
-    state_.Shown.Image1Empty = chart_.IsEmpty();
-    if (chart_.IsEmpty())
+    if (state_.Chart.IsEmpty())
         image1_->clear();
     else
-        image1_->setPixmap(TransparentChart(chart_.Image()));
+        image1_->setPixmap(TransparentChart(state_.Chart.Image()));
 }
 
 void TForm1::SyncHover() {

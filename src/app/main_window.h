@@ -9,13 +9,11 @@
 #include <functional>
 #include <memory>
 
-#include "app/app_paths.h"
 #include "app/host_window.h"
 #include "app/shell_open.h"
 #include "elevation/downloader.h"
 #include "mapbridge/page_bridge.h"
-#include "mapbridge/tool_state.h"
-#include "profile/canvas.h"
+#include "session/tool_state.h"
 
 class QWebEngineView;
 class QFrame;
@@ -96,9 +94,9 @@ class TForm1 : public QWidget {
     QImage Snapshot();
 
     ToolState& State() { return state_; }
-    const AppPaths& Paths() const { return paths_; }
+    const AppPaths& Paths() const { return state_.Paths; }
     QWebEngineView* WebBrowser1() const { return browser_; }
-    const Canvas& Chart() const { return chart_; }
+    const Canvas& Chart() const { return state_.Chart; }
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -115,9 +113,7 @@ class TForm1 : public QWidget {
     QPushButton* AddButton(const char* name, const QString& text, int x, int y, int w, int h, const QString& hint = {});
 
     WindowSetup setup_;
-    AppPaths paths_;
     ToolState state_;
-    Canvas chart_;
 
     QWebEngineView* browser_ = nullptr;
     PageBridge* bridge_ = nullptr;

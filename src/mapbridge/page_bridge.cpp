@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "format/failure.h"
+#include "mapbridge/bridge_messages.h"
 
 namespace {
 
@@ -73,13 +74,13 @@ const char* const ReportScript = R"JS(
 
 // Calls GotoLatLng and tells how it went, since a page script's failure is not reported
 // to the caller of runJavaScript.
-QString RecentreWrapper(float lat, float lng) {
+QString RecentreWrapper(const QString& call) {
     return QStringLiteral(
                "(function () {"
                "  if (typeof GotoLatLng !== 'function') return 'missing';"
                "  try { %1; return 'ok'; } catch (e) { return 'error: ' + e; }"
                "})()")
-        .arg(RecentreScript(lat, lng));
+        .arg(call);
 }
 
 }  // namespace
@@ -91,7 +92,7 @@ void ReportSink::report(const QString& lat, const QString& lng, const QString& z
 
 QString PageBridge::PageScript() {
     QFile channelScript(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
-    if (!channelScript.open(QIODevice::ReadOnly)) throw Failure(QStringLiteral("ページ連携スクリプトを読み込めません"));
+    if (!channelScript.open(QIODevice::ReadOnly)) throw Failure(QString::fromUtf16(bridge_messages::NoChannelScript));
     return QString::fromUtf8(channelScript.readAll()) + QString::fromUtf8(ReportScript);
 }
 
@@ -113,8 +114,8 @@ PageBridge::PageBridge(QWebEnginePage* page, QObject* parent)
     connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) { loaded_ = ok; });
 }
 
-void PageBridge::RecentreMap(float lat, float lng) {
-    if (!loaded_) throw Failure(QStringLiteral("地図ページが読み込まれていないため、地図を移動できません"));
+void PageBridge::RecentreMap(const QString& call) {
+    if (!loaded_) throw Failure(QString::fromUtf16(bridge_messages::PageNotLoaded));
     // The answer may come after the wait has given up: it then finds no loop to end.
     struct Wait {
         QString outcome = QStringLiteral("no answer");
@@ -123,7 +124,7 @@ void PageBridge::RecentreMap(float lat, float lng) {
     auto wait = std::make_shared<Wait>();
     QEventLoop loop;
     wait->loop = &loop;
-    page_->runJavaScript(RecentreWrapper(lat, lng), QWebEngineScript::MainWorld, [wait](const QVariant& result) {
+    page_->runJavaScript(RecentreWrapper(call), QWebEngineScript::MainWorld, [wait](const QVariant& result) {
         wait->outcome = result.toString();
         if (wait->loop) wait->loop->quit();
     });
@@ -132,6 +133,6 @@ void PageBridge::RecentreMap(float lat, float lng) {
     wait->loop = nullptr;
     const QString outcome = wait->outcome;
     if (outcome == QLatin1String("ok")) return;
-    if (outcome == QLatin1String("missing")) throw Failure(QStringLiteral("地図ページに GotoLatLng がありません"));
-    throw Failure(QStringLiteral("地図の移動に失敗しました: %1").arg(outcome));
+    if (outcome == QLatin1String("missing")) throw Failure(QString::fromUtf16(bridge_messages::NoGotoLatLng));
+    throw Failure(QString::fromUtf16(bridge_messages::RecentreFailed).arg(outcome));
 }

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QString>
 
-#include "mapbridge/point_capture.h"
+#include "session/point_capture.h"
 
 class QWebEnginePage;
 class QWebChannel;
@@ -28,9 +28,9 @@ class PageBridge : public QObject {
   public:
     explicit PageBridge(QWebEnginePage* page, QObject* parent = nullptr);
 
-    /// runs "GotoLatLng(lat,lng)" on the page and waits for it; Failure when no page has
-    /// loaded, the page has no such function, or it throws
-    void RecentreMap(float lat, float lng);
+    /// runs the call "GotoLatLng(lat,lng)" on the page and waits for it; Failure when no page
+    /// has loaded, the page has no such function, or it throws
+    void RecentreMap(const QString& call);
 
     /// the script injected into every document
     static QString PageScript();

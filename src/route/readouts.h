@@ -18,5 +18,4 @@ struct Readouts {
     QString Edit1;             ///< elevation of the last point, with " m"
     QStringList ListBox1;      ///< the route list rows
     int ListBox1TopIndex = 0;  ///< first visible row
-    bool Image1Empty = true;   ///< the chart shows nothing
 };

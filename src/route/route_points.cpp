@@ -30,7 +30,6 @@ void ResetRoute(RouteTable& table, RouteStats& stats, Readouts& shown) {
 
     shown.ListBox1.clear();
     shown.ListBox1TopIndex = 0;
-    shown.Image1Empty = true;
 
     // No name of the cleared route may reappear on a new point.
     for (QString& name : table.PointName) name.clear();

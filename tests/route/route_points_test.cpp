@@ -124,14 +124,12 @@ TEST_F(AppendPointTest, ResetClearsRouteNamesAndReadoutsButKeepsCapacity) {
     Add("35.1", "139", 120);
     table.PointName[2] = "峠";
     shown.Memo1 = "35.1";
-    shown.Image1Empty = false;
     stats.LastSegmentKm = 7;
     ResetRoute(table, stats, shown);
     EXPECT_EQ(table.PointCount, 0);
     EXPECT_EQ(table.Capacity, 100);
     EXPECT_TRUE(table.PointName[2].isEmpty());
     EXPECT_TRUE(shown.ListBox1.isEmpty());
-    EXPECT_TRUE(shown.Image1Empty);
     for (const QString* t : {&shown.Memo1, &shown.Memo2, &shown.Memo3, &shown.Memo4, &shown.memo5, &shown.Memo6,
                              &shown.Memo7, &shown.Memo10, &shown.Memo11, &shown.Edit1})
         EXPECT_TRUE(t->isEmpty());

@@ -1,4 +1,4 @@
-#include "app/app_paths.h"
+#include "session/app_paths.h"
 
 AppPaths DeriveAppPaths(const QString& exeDir) {
     AppPaths p;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/app_paths.h"
+#include "session/app_paths.h"
 #include "app/crosshair.h"
 
 namespace {
