@@ -20,10 +20,10 @@ struct PageInputs {
 /// A report that was accepted as a new point: what its lookup needs, and what its acceptance
 /// changed in Memo1/Memo2 (so a failure can put back exactly that).
 struct AcceptedClick {
-    QString LatText;   ///< the page's full latitude text
-    QString LngText;   ///< the page's full longitude text
-    float QueryLat = 0;  ///< [deg]
-    float QueryLng = 0;  ///< [deg]
+    QString LatText;             ///< the page's full latitude text
+    QString LngText;             ///< the page's full longitude text
+    float QueryLat = 0;          ///< [deg]
+    float QueryLng = 0;          ///< [deg]
     QString OldMemo1, OldMemo2;  ///< the readouts before this report
     QString NewMemo1, NewMemo2;  ///< what this report showed there
 };

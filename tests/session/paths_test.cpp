@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "session/app_paths.h"
 #include "app/crosshair.h"
+#include "session/app_paths.h"
 
 namespace {
 

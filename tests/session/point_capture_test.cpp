@@ -14,9 +14,9 @@ TEST_F(Capture, AcceptsANewPositionAndRefusesRepeats) {
     };
     const Step steps[] = {
         {"35.681236", "139.767125", "", true, "35.6812", "139.7671"},
-        {"35.681239", "139.767128", "", false, "35.6812", "139.7671"},  // same shortened texts
-        {"35.681236", "139.767999", "", true, "35.6812", "139.7679"},   // longitude alone changed
-        {"35.700000", "", "", false, "35.7000", "139.7679"},             // no longitude yet
+        {"35.681239", "139.767128", "", false, "35.6812", "139.7671"},     // same shortened texts
+        {"35.681236", "139.767999", "", true, "35.6812", "139.7679"},      // longitude alone changed
+        {"35.700000", "", "", false, "35.7000", "139.7679"},               // no longitude yet
         {"35.800000", "139.800000", "abc", false, "35.7000", "139.7679"},  // zoom does not parse: put back
         {"35.800000", "139.800000", "12", true, "35.8000", "139.8000"},    // so the same click counts later
         {"35,81", "139.800000", "", false, "35.8000", "139.8000"},         // comma: refused, put back

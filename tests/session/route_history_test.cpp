@@ -75,7 +75,7 @@ TEST_F(History, EveryStepUndoesAndRedoesExactly) {
 TEST_F(History, ActionsThatChangeNothingMakeNoStep) {
     history.Run("return", [&] { ReturnRoute(state); });  // empty route
     ClickStep("35.0000", "139.0000", "100");
-    ClickStep("35.00001", "139.00001", "100");  // the same shortened texts: refused
+    ClickStep("35.00001", "139.00001", "100");          // the same shortened texts: refused
     history.Run("remove", [&] { RemoveLast(state); });  // one point stays
     EXPECT_EQ(changes, 1);
     history.Undo();
