@@ -1,38 +1,45 @@
 #include "gpx/hex_float.h"
 
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 
 #include "format/failure.h"
 
-QString HexFloatText(double value) {
+void AppendHexFloat(std::string& out, double value) {
     const auto bits = std::bit_cast<std::uint64_t>(value);
     const bool negative = (bits >> 63) != 0;
     const int biased = static_cast<int>((bits >> 52) & 0x7ff);
     std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
     if (biased == 0x7ff) throw Failure(QStringLiteral("有限でない値は保存できません"));
 
-    QString text;
-    text.reserve(24);
-    if (negative) text += QLatin1Char('-');
-    if (biased == 0 && fraction == 0) return text + QLatin1String("0x0p+0");
-    text += QLatin1String(biased == 0 ? "0x0" : "0x1");
+    if (negative) out += '-';
+    if (biased == 0 && fraction == 0) {
+        out += "0x0p+0";
+        return;
+    }
+    out += biased == 0 ? "0x0" : "0x1";
     if (fraction != 0) {
-        text += QLatin1Char('.');
+        out += '.';
         int digits = 13;
         while ((fraction & 0xf) == 0) {
             fraction >>= 4;
             --digits;
         }
-        for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
-            text += QLatin1Char("0123456789abcdef"[(fraction >> shift) & 0xf]);
+        for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) out += "0123456789abcdef"[(fraction >> shift) & 0xf];
     }
     const int exponent = biased == 0 ? -1022 : biased - 1023;
-    text += QLatin1Char('p');
-    text += QLatin1Char(exponent < 0 ? '-' : '+');
-    text += QString::number(std::abs(exponent));
-    return text;
+    out += exponent < 0 ? "p-" : "p+";
+    char buffer[8];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, std::abs(exponent)).ptr;
+    out.append(buffer, end);
+}
+
+QString HexFloatText(double value) {
+    std::string text;
+    AppendHexFloat(text, value);
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 namespace {

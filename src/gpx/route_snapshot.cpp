@@ -73,8 +73,12 @@ class SnapshotParser {
     }
 
     [[noreturn]] void Unreadable(QStringView name, QStringView value) const {
+        Unreadable(xml_.lineNumber(), name, value);
+    }
+
+    [[noreturn]] void Unreadable(qint64 line, QStringView name, QStringView value) const {
         Broken(QStringLiteral("%1 行目の %2 の値「%3」が読めません")
-                   .arg(QString::number(xml_.lineNumber()), name.toString(), value.toString()));
+                   .arg(QString::number(line), name.toString(), value.toString()));
     }
 
     int Whole(QStringView name) const {
@@ -92,22 +96,26 @@ class SnapshotParser {
         return *value;
     }
 
-    float Single(QStringView name) const {
-        const QStringView text = Attribute(name);
+    float Single(QStringView name) const { return Single(xml_.lineNumber(), name, Attribute(name)); }
+
+    float Single(qint64 line, QStringView name, QStringView text) const {
         const std::optional<double> value = ParseHexFloat(text);
-        if (!value || static_cast<double>(static_cast<float>(*value)) != *value) Unreadable(name, text);
+        if (!value || static_cast<double>(static_cast<float>(*value)) != *value) Unreadable(line, name, text);
         return static_cast<float>(*value);
     }
 
-    QString Utf16(QStringView name) const {
-        const QStringView text = Attribute(name);
-        if (text.size() % 4 != 0) Unreadable(name, text);
+    QString Utf16(qint64 line, QStringView text) const {
+        if (text == u"-") return QString();
+        if (text.isEmpty() || text.size() % 4 != 0) Unreadable(line, u"name", text);
         QString result(text.size() / 4, Qt::Uninitialized);
         for (qsizetype i = 0; i < result.size(); ++i) {
-            bool ok = false;
-            const uint unit = text.mid(i * 4, 4).toUInt(&ok, 16);
-            if (!ok || text.mid(i * 4, 4).startsWith(u'+')) Unreadable(name, text);
-            result[i] = QChar(static_cast<char16_t>(unit));
+            char16_t unit = 0;
+            for (const QChar c : text.mid(i * 4, 4)) {
+                const int d = QStringView(u"0123456789abcdef").indexOf(c);
+                if (d < 0) Unreadable(line, u"name", text);
+                unit = static_cast<char16_t>(unit * 16 + d);
+            }
+            result[i] = QChar(unit);
         }
         return result;
     }
@@ -133,26 +141,43 @@ class SnapshotParser {
         RouteTable& table = snapshot.Table;
         AllocateRoute(table);
         std::vector<bool> seen(static_cast<std::size_t>(table.Capacity));
+        bool seenLines = false;
         while (xml_.readNextStartElement()) {
-            if (xml_.namespaceUri() != SnapshotNamespace || xml_.name() != u"p") {
+            if (seenLines || xml_.namespaceUri() != SnapshotNamespace || xml_.name() != u"slots") {
                 xml_.skipCurrentElement();
                 continue;
             }
-            const int i = Whole(u"i");
-            if (i >= table.Capacity) Broken(QStringLiteral("番号 %1 の点が配列の外です").arg(QString::number(i)));
-            if (seen[i]) Broken(QStringLiteral("番号 %1 の点が二つあります").arg(QString::number(i)));
-            seen[i] = true;
-            table.Lat[i] = Single(u"lat");
-            table.Lng[i] = Single(u"lng");
-            table.Elevation[i] = Single(u"ele");
-            table.CumulativeKm[i] = Single(u"cum");
-            table.SegmentKm[i] = Single(u"seg");
-            if (xml_.attributes().hasAttribute(QStringLiteral("name"))) table.PointName[i] = Utf16(u"name");
-            xml_.skipCurrentElement();
+            seenLines = true;
+            qint64 line = xml_.lineNumber();
+            const QString text = xml_.readElementText(QXmlStreamReader::SkipChildElements);
+            if (xml_.hasError()) ThrowGpxXmlError(xml_, file_);
+            for (const QStringView row : QStringView(text).split(u'\n')) {
+                if (!row.trimmed().isEmpty()) ReadSlot(line, row, seen);
+                ++line;
+            }
         }
         if (xml_.hasError()) ThrowGpxXmlError(xml_, file_);
         for (int i = 1; i <= table.PointCount; ++i)
             if (!seen[i]) Broken(QStringLiteral("番号 %1 の点がありません").arg(QString::number(i)));
+    }
+
+    // "i lat lng ele cum seg name" as SlotLines writes it.
+    void ReadSlot(qint64 line, QStringView row, std::vector<bool>& seen) {
+        RouteTable& table = snapshot.Table;
+        const QList<QStringView> fields = row.split(u' ', Qt::SkipEmptyParts);
+        if (fields.size() != 7) Broken(QStringLiteral("%1 行目の項目が 7 つではありません").arg(QString::number(line)));
+        bool ok = false;
+        const int i = fields[0].toInt(&ok);
+        if (!ok || i < 0 || fields[0].startsWith(u'+')) Unreadable(line, u"i", fields[0]);
+        if (i >= table.Capacity) Broken(QStringLiteral("番号 %1 の点が配列の外です").arg(QString::number(i)));
+        if (seen[i]) Broken(QStringLiteral("番号 %1 の点が二つあります").arg(QString::number(i)));
+        seen[i] = true;
+        table.Lat[i] = Single(line, u"lat", fields[1]);
+        table.Lng[i] = Single(line, u"lng", fields[2]);
+        table.Elevation[i] = Single(line, u"ele", fields[3]);
+        table.CumulativeKm[i] = Single(line, u"cum", fields[4]);
+        table.SegmentKm[i] = Single(line, u"seg", fields[5]);
+        table.PointName[i] = Utf16(line, fields[6]);
     }
 
     QXmlStreamReader& xml_;

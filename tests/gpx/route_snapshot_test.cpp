@@ -134,28 +134,34 @@ TEST_F(RouteSnapshotTest, DamagedAutosavesFailWithTheirText) {
     } cases[] = {
         {WriteGpx(table, "plain", When), "ファイル「a.gpx」には自動保存された経路がありません"},
         {good.left(good.size() - 20),
-         "GPX ファイル「a.gpx」は XML として読めません (49 行 7 桁: Premature end of document.)"},
+         "GPX ファイル「a.gpx」は XML として読めません (11 行 98 桁: Premature end of document.)"},
         {edit(" capacity=\"\\d+\"", ""),
-         "自動保存ファイル「a.gpx」の経路が壊れています (7 行目に capacity がありません)"},
+         "自動保存ファイル「a.gpx」の経路が壊れています (2 行目に capacity がありません)"},
         {edit("capacity=\"\\d+\"", "capacity=\"4\""),
          "自動保存ファイル「a.gpx」の経路が壊れています (点数 4 と配列の長さ 4 が合いません)"},
         {edit("capacity=\"\\d+\"", "capacity=\"99999999\""),
          "自動保存ファイル「a.gpx」の経路が壊れています (点数 4 と配列の長さ 99999999 が合いません)"},
         {edit("pointCount=\"4\"", "pointCount=\"-1\""),
-         "自動保存ファイル「a.gpx」の経路が壊れています (7 行目の pointCount の値「-1」が読めません)"},
+         "自動保存ファイル「a.gpx」の経路が壊れています (2 行目の pointCount の値「-1」が読めません)"},
         {edit("climbTotal=\"[^\"]*\"", "climbTotal=\"0x1.000001p+0\""),  // not a float
-         "自動保存ファイル「a.gpx」の経路が壊れています (7 行目の climbTotal の値「0x1.000001p+0」が読めません)"},
+         "自動保存ファイル「a.gpx」の経路が壊れています (2 行目の climbTotal の値「0x1.000001p+0」が読めません)"},
         {edit("totalKm=\"[^\"]*\"", "totalKm=\"0.9\""),
-         "自動保存ファイル「a.gpx」の経路が壊れています (7 行目の totalKm の値「0.9」が読めません)"},
-        {edit("<mm:p i=\"2\"[^>]*>", ""), "自動保存ファイル「a.gpx」の経路が壊れています (番号 2 の点がありません)"},
-        {edit("i=\"3\"", "i=\"2\""), "自動保存ファイル「a.gpx」の経路が壊れています (番号 2 の点が二つあります)"},
-        {edit("i=\"5\"", "i=\"14\""), "自動保存ファイル「a.gpx」の経路が壊れています (番号 14 の点が配列の外です)"},
-        {edit("name=\"5bcc", "name=\"5bc"),
-         "自動保存ファイル「a.gpx」の経路が壊れています (9 行目の name "
+         "自動保存ファイル「a.gpx」の経路が壊れています (2 行目の totalKm の値「0.9」が読めません)"},
+        {edit("\n2 [^\n]*", ""), "自動保存ファイル「a.gpx」の経路が壊れています (番号 2 の点がありません)"},
+        {edit("\n3 ", "\n2 "), "自動保存ファイル「a.gpx」の経路が壊れています (番号 2 の点が二つあります)"},
+        {edit("\n5 ", "\n14 "), "自動保存ファイル「a.gpx」の経路が壊れています (番号 14 の点が配列の外です)"},
+        {edit("\n2 0x1.1ae388p\\+5", "\n2 0x1.1ae388p+5 0x0p+0"),
+         "自動保存ファイル「a.gpx」の経路が壊れています (5 行目の項目が 7 つではありません)"},
+        {edit("\n2 0x1.1ae388p\\+5", "\n2 0x1.1ae3888p+5"),  // not a float
+         "自動保存ファイル「a.gpx」の経路が壊れています (5 行目の lat の値「0x1.1ae3888p+5」が読めません)"},
+        {edit(" 5bcc58eb", " 5bc58eb"),
+         "自動保存ファイル「a.gpx」の経路が壊れています (4 行目の name "
          "の値「5bc58eb5c71002000260020003c526330f65cf0003e」が読めません)"},
-        {edit("name=\"5bcc", "name=\"+bcc"),
-         "自動保存ファイル「a.gpx」の経路が壊れています (9 行目の name "
-         "の値「+bcc58eb5c71002000260020003c526330f65cf0003e」が読めません)"},
+        {edit(" 5bcc58eb", " 5bcC58eb"),
+         "自動保存ファイル「a.gpx」の経路が壊れています (4 行目の name "
+         "の値「5bcC58eb5c71002000260020003c526330f65cf0003e」が読めません)"},
+        {edit(" 0020000d000a000900220027", ""),
+         "自動保存ファイル「a.gpx」の経路が壊れています (6 行目の項目が 7 つではありません)"},
     };
     for (const auto& c : cases) EXPECT_EQ(FailureOf([&] { ReadRouteSnapshot(c.bytes, "a.gpx"); }), c.failure);
 }
