@@ -209,6 +209,14 @@ void TForm1::BuildPanel() {
     button7_->hide();
     AddLabel(QStringLiteral("下り標高累計(m)"), 25, 522);
     memo11_ = AddMemo("Memo11", 112, 520, 42, 17);
+    // The course readouts sit in the free space right of the climb and descent totals.
+    AddLabel(QStringLiteral("コースタイム"), 166, 502);
+    courseTime_ = AddMemo("CourseTime", 236, 500, 50, 17);
+    courseTime_->setToolTip(QStringLiteral("標準コースタイム（時:分）：整備された登山道を歩く場合の目安"));
+    AddLabel(QStringLiteral("コース定数"), 166, 522);
+    courseConstant_ = AddMemo("CourseConstant", 236, 520, 50, 17);
+    courseConstant_->setToolTip(
+        QStringLiteral("コース定数：時間・距離・上り下りから見た体力の要る度合い（整備された登山道を想定）"));
     AddLabel(QStringLiteral("(Km)         (m)       (km) "), 33, 551);
     AddLabel(QStringLiteral("区間距離　高度  累計距離     地名"), 25, 570);
     listBox1_ = new QListWidget(panel1_);
@@ -303,6 +311,7 @@ void TForm1::WebBrowser1CommandStateChange(const PageInputs& inputs) {
         else
             QApplication::restoreOverrideCursor();
     });
+    ++reportsHandled_;
     SyncReadouts();
 }
 
@@ -376,6 +385,8 @@ void TForm1::SyncReadouts() {
     memo10_->setText(r.Memo10);
     memo11_->setText(r.Memo11);
     edit1_->setText(r.Edit1);
+    courseTime_->setText(r.CourseTime);
+    courseConstant_->setText(r.CourseConstant);
 
     // Rows are usually only appended: add the new ones instead of rebuilding the list.
     const int shownRows = listBox1_->count();

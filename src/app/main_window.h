@@ -94,6 +94,8 @@ class TForm1 : public QWidget {
     QImage Snapshot();
 
     ToolState& State() { return state_; }
+    /// how many reports of the map page the window has handled (accepted or not)
+    int ReportsHandled() const { return reportsHandled_; }
     const AppPaths& Paths() const { return state_.Paths; }
     QWebEngineView* WebBrowser1() const { return browser_; }
     const Canvas& Chart() const { return state_.Chart; }
@@ -125,9 +127,10 @@ class TForm1 : public QWidget {
     QLabel* memo9_ = nullptr;
     QLineEdit *memo1_ = nullptr, *memo2_ = nullptr, *memo3_ = nullptr, *memo4_ = nullptr, *memo5_ = nullptr,
               *memo6_ = nullptr, *memo7_ = nullptr, *memo8_ = nullptr, *memo10_ = nullptr, *memo11_ = nullptr,
-              *edit1_ = nullptr;
+              *edit1_ = nullptr, *courseTime_ = nullptr, *courseConstant_ = nullptr;
     QListWidget* listBox1_ = nullptr;
     QPushButton* button4_ = nullptr;
     QPushButton* button7_ = nullptr;
     QTimer timer1_;
+    int reportsHandled_ = 0;
 };

@@ -18,4 +18,6 @@ struct Readouts {
     QString Edit1;             ///< elevation of the last point, with " m"
     QStringList ListBox1;      ///< the route list rows
     int ListBox1TopIndex = 0;  ///< first visible row
+    QString CourseTime;        ///< standard course time "h:mm"; empty below two points
+    QString CourseConstant;    ///< course constant, one decimal; empty below two points
 };

@@ -3,6 +3,7 @@
 #include "format/checked_float.h"
 #include "format/number_text.h"
 #include "route/route_points.h"
+#include "session/user_actions.h"
 
 std::optional<AcceptedClick> AcceptReport(Readouts& shown, const PageInputs& inputs) {
     AcceptedClick click;
@@ -46,6 +47,7 @@ bool FinishClick(ToolState& state, const AcceptedClick& click, float elevation) 
     const int countBefore = state.Table.PointCount;
     try {
         AppendPoint(state.Table, state.Stats, state.Shown, click.LatText, click.LngText, elevation);
+        ShowCourse(state);
         if (auto drawn = DrawProfile(state.Table, state.Stats, state.Chart)) state.Drawn = std::move(*drawn);
         ShowRouteStats(state.Stats, state.Shown);
         return true;

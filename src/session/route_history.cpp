@@ -8,8 +8,8 @@ namespace {
 // already happened then, so that first redo does nothing.
 class RouteChange : public QUndoCommand {
   public:
-    RouteChange(const QString& label, ToolState& state, std::shared_ptr<const RouteSnapshot> before,
-                std::shared_ptr<const RouteSnapshot> after, std::function<void()> changed)
+    RouteChange(const QString& label, ToolState& state, std::shared_ptr<const HistoryStep> before,
+                std::shared_ptr<const HistoryStep> after, std::function<void()> changed)
         : QUndoCommand(label),
           state_(state),
           before_(std::move(before)),
@@ -23,13 +23,13 @@ class RouteChange : public QUndoCommand {
     }
 
   private:
-    void Apply(const RouteSnapshot& snapshot) {
+    void Apply(const HistoryStep& snapshot) {
         PutBack(state_, snapshot);
         if (changed_) changed_();
     }
 
     ToolState& state_;
-    std::shared_ptr<const RouteSnapshot> before_, after_;
+    std::shared_ptr<const HistoryStep> before_, after_;
     std::function<void()> changed_;
     bool pushed_ = false;
 };
@@ -41,12 +41,12 @@ bool SamePrefix(const std::vector<T>& a, const std::vector<T>& b, int n) {
 
 }  // namespace
 
-std::shared_ptr<const RouteSnapshot> TakeSnapshot(const ToolState& state) {
-    return std::make_shared<const RouteSnapshot>(
-        RouteSnapshot{state.Table, state.Stats, state.Shown, state.Chart, state.Drawn});
+std::shared_ptr<const HistoryStep> TakeSnapshot(const ToolState& state) {
+    return std::make_shared<const HistoryStep>(
+        HistoryStep{state.Table, state.Stats, state.Shown, state.Chart, state.Drawn});
 }
 
-void PutBack(ToolState& state, const RouteSnapshot& snapshot) {
+void PutBack(ToolState& state, const HistoryStep& snapshot) {
     const QString memo1 = state.Shown.Memo1, memo2 = state.Shown.Memo2;
     state.Table = snapshot.Table;
     state.Stats = snapshot.Stats;
@@ -57,7 +57,7 @@ void PutBack(ToolState& state, const RouteSnapshot& snapshot) {
     state.Drawn = snapshot.Drawn;
 }
 
-bool SameRoute(const RouteSnapshot& a, const RouteSnapshot& b) {
+bool SameRoute(const HistoryStep& a, const HistoryStep& b) {
     const RouteTable &s = a.Table, &t = b.Table;
     if (s.PointCount != t.PointCount || s.Capacity != t.Capacity) return false;
     const int n = s.PointCount;

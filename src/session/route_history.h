@@ -10,7 +10,7 @@
 /// The route as one change leaves it: the table, the statistics, the readouts that describe
 /// them and the chart as drawn. Putting one back makes every readout, the list, the chart and
 /// the exports what they were.
-struct RouteSnapshot {
+struct HistoryStep {
     RouteTable Table;
     RouteStats Stats;
     Readouts Shown;
@@ -19,13 +19,13 @@ struct RouteSnapshot {
 };
 
 /// the route part of the tool's state
-std::shared_ptr<const RouteSnapshot> TakeSnapshot(const ToolState& state);
+std::shared_ptr<const HistoryStep> TakeSnapshot(const ToolState& state);
 
 /// puts a snapshot back; Memo1/Memo2, the map page's last reported position, stay as they are
-void PutBack(ToolState& state, const RouteSnapshot& snapshot);
+void PutBack(ToolState& state, const HistoryStep& snapshot);
 
 /// true when two snapshots hold the same route (points, names and statistics)
-bool SameRoute(const RouteSnapshot& a, const RouteSnapshot& b);
+bool SameRoute(const HistoryStep& a, const HistoryStep& b);
 
 /// Steps the undo history keeps at most.
 inline constexpr int HistoryLimit = 100;
@@ -55,5 +55,5 @@ class RouteHistory {
   private:
     ToolState& state_;
     QUndoStack stack_;
-    std::shared_ptr<const RouteSnapshot> current_;
+    std::shared_ptr<const HistoryStep> current_;
 };

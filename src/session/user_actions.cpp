@@ -7,6 +7,7 @@
 #include "export/html_export.h"
 #include "export/jpeg_export.h"
 #include "format/number_text.h"
+#include "route/course_time.h"
 #include "route/route_edits.h"
 #include "route/route_points.h"
 
@@ -18,11 +19,18 @@ void Redraw(ToolState& state) {
 
 }  // namespace
 
+void ShowCourse(ToolState& state) {
+    const CourseReadouts course = CourseTexts(state.Table, state.Stats);
+    state.Shown.CourseTime = course.Time;
+    state.Shown.CourseConstant = course.Constant;
+}
+
 bool HasRoute(const ToolState& state) { return state.Table.PointCount >= 1; }
 
 void ClearAll(ToolState& state) {
     ResetRoute(state.Table, state.Stats, state.Shown);
     state.Chart.Clear();
+    ShowCourse(state);
 }
 
 void NamePoint(ToolState& state, int n, const QString& answer) {
@@ -34,6 +42,7 @@ void NamePoint(ToolState& state, int n, const QString& answer) {
 void ReturnRoute(ToolState& state) {
     if (state.Table.PointCount < 1) return;
     MirrorReturnRoute(state.Table, state.Stats, state.Shown);
+    ShowCourse(state);
     Redraw(state);
     RebuildRouteList(state.Table, state.Shown);
 }
@@ -41,6 +50,7 @@ void ReturnRoute(ToolState& state) {
 void RemoveLast(ToolState& state) {
     if (state.Table.PointCount <= 1) return;
     RemoveLastPoint(state.Table, state.Stats, state.Shown);
+    ShowCourse(state);
     RebuildRouteList(state.Table, state.Shown);
     Redraw(state);
 }

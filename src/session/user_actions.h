@@ -12,6 +12,9 @@
 /// The plain message shown when an export is asked for with no route points.
 inline const char16_t* const NoDataMessage = u"データがありません";
 
+/// writes the route's course time and course constant readouts
+void ShowCourse(ToolState& state);
+
 /// true while the route has a point to export
 bool HasRoute(const ToolState& state);
 

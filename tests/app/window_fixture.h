@@ -164,6 +164,20 @@ struct WindowTest : ::testing::Test {
     /// sets the page's inputs by script, as a page would
     void SetInputs(const QString& assignments) { Js(assignments); }
 
+    /// sets the page's inputs and waits until the window has handled the page's report of them
+    void SetInputsAndWait(const QString& assignments) {
+        const int before = form->ReportsHandled();
+        SetInputs(assignments);
+        ASSERT_TRUE(WaitFor([&] { return form->ReportsHandled() > before; }));
+    }
+
+    /// a real mouse click on the page, then waits until the window has handled its report
+    void ClickPageAndWait(const char* lat, const char* lng) {
+        const int before = form->ReportsHandled();
+        ClickPage(lat, lng);
+        ASSERT_TRUE(WaitFor([&] { return form->ReportsHandled() > before; }));
+    }
+
     // Three points as in the chart's worked example: 100, 250, 180 m at 0, 1.5, 2.5 km north.
     void ThreePoints() {
         Open();

@@ -19,9 +19,8 @@ TEST_F(WindowTest, ClickingTheMapAppendsPoints) {
     EXPECT_TRUE(form->Chart().IsEmpty());  // one point draws no chart
 
     // The same position reported again appends nothing.
-    SetInputs(
+    SetInputsAndWait(
         "document.getElementById('lat').value = '35.681239'; document.getElementById('lng').value = '139.767128';");
-    QTest::qWait(500);
     EXPECT_EQ(Points(), 1);
 
     // Only the longitude's first 8 characters change: appended.
@@ -38,8 +37,7 @@ TEST_F(WindowTest, ClickingTheMapAppendsPoints) {
 TEST_F(WindowTest, AFieldThatDoesNotParseDoesNotLoseTheClick) {
     Open();
     SetInputs("document.getElementById('zoomLevel').value = 'abc';");
-    ClickPage("35.681236", "139.767125");
-    QTest::qWait(800);
+    ClickPageAndWait("35.681236", "139.767125");
     EXPECT_EQ(Points(), 0);
     EXPECT_EQ(Text("Memo1"), "");  // put back, so the same position counts later
     SetInputs("document.getElementById('zoomLevel').value = '15';");
@@ -64,7 +62,7 @@ TEST_F(WindowTest, APrefilledPageAddsItsPointAfterLoadAndAfterClearAll) {
                  "<input id=\"lat\" value=\"35.681236\"><input id=\"lng\" value=\"139.767125\">");
     Open(page);
     ASSERT_TRUE(WaitFor([&] { return Points() == 1; }));
-    QTest::qWait(500);
+    SetInputsAndWait("document.getElementById('clat').value = '35.5';");  // reported again
     EXPECT_EQ(Points(), 1);
     Press("Button1");
     EXPECT_EQ(Points(), 0);
@@ -112,6 +110,36 @@ TEST_F(WindowTest, APageWithoutGotoLatLngGivesTheErrorBox) {
     EXPECT_TRUE(shown.contains("GotoLatLng")) << shown.toStdString();
     EXPECT_EQ(icon, QMessageBox::Critical);
     EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(WindowTest, CourseReadoutsAppearWithTheFirstLegAndGoWithClearAll) {
+    ThreePoints();
+    EXPECT_EQ(Text("CourseTime"), form->State().Shown.CourseTime);
+    EXPECT_FALSE(Text("CourseTime").isEmpty());
+    EXPECT_FALSE(Text("CourseConstant").isEmpty());
+    Press("Button1");
+    EXPECT_EQ(Text("CourseTime"), "");
+    EXPECT_EQ(Text("CourseConstant"), "");
+}
+
+TEST_F(WindowTest, CourseReadoutsCoverNoOtherControl) {
+    Open();
+    auto* panel = form->findChild<QWidget*>("Panel1");
+    QList<QWidget*> visible;
+    for (QWidget* w : panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w->isVisible()) visible << w;
+    for (const char* name : {"CourseTime", "CourseConstant"}) {
+        QWidget* readout = form->findChild<QWidget*>(name);
+        ASSERT_TRUE(readout && readout->isVisible()) << name;
+        for (QWidget* other : visible) {
+            if (other == readout) continue;
+            EXPECT_FALSE(readout->geometry().intersects(other->geometry()))
+                << name << " overlaps " << other->objectName().toStdString() << " " << other->metaObject()->className();
+        }
+    }
+    // Their headings fit before the readouts.
+    for (QLabel* label : panel->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        if (label->text() == "コースタイム" || label->text() == "コース定数") EXPECT_LE(label->geometry().right(), 235);
 }
 
 }  // namespace

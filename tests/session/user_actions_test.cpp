@@ -90,3 +90,25 @@ TEST_F(Actions, ThePageExportNeverOffersTheProgramFolder) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Actions, CourseReadoutsFollowEveryChangeOfTheRoute) {
+    Click("35.00", "139.0", "700");
+    EXPECT_EQ(state.Shown.CourseTime, "");  // one point: no leg yet
+    Click("35.01", "139.0", "900");
+    const QString out = state.Shown.CourseTime;
+    EXPECT_FALSE(out.isEmpty());
+    EXPECT_FALSE(state.Shown.CourseConstant.isEmpty());
+    ReturnRoute(state);  // the way back adds its own, downhill, time
+    EXPECT_NE(state.Shown.CourseTime, out);
+    RemoveLast(state);
+    RemoveLast(state);
+    EXPECT_EQ(state.Shown.CourseTime, "");  // back to one point
+    Click("35.02", "139.0", "800");
+    ClearAll(state);
+    EXPECT_EQ(state.Shown.CourseTime, "");
+    EXPECT_EQ(state.Shown.CourseConstant, "");
+}
+
+}  // namespace
