@@ -1,7 +1,5 @@
 #include "export/html_export.h"
 
-#include <QFile>
-
 #include "export/text_file_writer.h"
 #include "format/number_text.h"
 
@@ -109,7 +107,6 @@ QStringList RouteHtmlLines(const RouteTable& table) {
 
 void WriteRouteHtml(const RouteTable& table, const QString& path) {
     const QStringList lines = RouteHtmlLines(table);
-    QFile::remove(path);  // a failed removal shows when the file is opened
     TextFileWriter writer(path);
     for (const QString& line : lines) writer.WriteLine(line);
     writer.Close();

@@ -31,5 +31,6 @@ QString ScriptStringEscape(const QString& text);
 /// the lines of the route map page
 QStringList RouteHtmlLines(const RouteTable& table);
 
-/// writes the route map page to path, replacing any file there; Failure when it cannot be written
+/// writes the route map page to path, replacing any file there only once the page is written
+/// whole; Failure when it cannot be written
 void WriteRouteHtml(const RouteTable& table, const QString& path);

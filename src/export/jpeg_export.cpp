@@ -1,12 +1,13 @@
 #include "export/jpeg_export.h"
 
-#include <QFile>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 
 #include <jpeglib.h>
 
+#include "export/export_messages.h"
+#include "fileio/whole_file.h"
 #include "format/failure.h"
 
 namespace {
@@ -69,21 +70,9 @@ QByteArray EncodeJpeg(const QImage& image) {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
     Encoder encoder;
     if (!Compress(encoder, rgb))
-        throw Failure(QStringLiteral("JPEG の作成に失敗しました (エラー番号 %1: %2)")
-                          .arg(encoder.error.messageCode)
-                          .arg(QString::fromLocal8Bit(encoder.error.message)));
+        throw Failure(
+            export_messages::JpegFailed(encoder.error.messageCode, QString::fromLocal8Bit(encoder.error.message)));
     return QByteArray(reinterpret_cast<const char*>(encoder.buffer), static_cast<qsizetype>(encoder.size));
-}
-
-void WriteWholeFile(const QString& path, const QByteArray& data) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw Failure(QStringLiteral("ファイル %1 を作成できません: %2").arg(path, file.errorString()));
-    if (file.write(data) != data.size() || !file.flush())
-        throw Failure(QStringLiteral("ファイル %1 に書き込めません: %2").arg(path, file.errorString()));
-    file.close();
-    if (file.error() != QFileDevice::NoError)
-        throw Failure(QStringLiteral("ファイル %1 を閉じられません: %2").arg(path, file.errorString()));
 }
 
 QString WriteSnapshotJpeg(const QImage& snapshot, const QString& myDataDir) {

@@ -11,8 +11,6 @@ inline const char16_t* const SnapshotFileName = u"高低図.jpg";
 /// Failure with the encoder's message number when libjpeg reports an error
 QByteArray EncodeJpeg(const QImage& image);
 
-/// writes the stream in one piece to path, replacing any file there; Failure naming the file
-void WriteWholeFile(const QString& path, const QByteArray& data);
-
-/// encodes the snapshot and writes it to myDataDir + "高低図.jpg"; returns that path
+/// encodes the snapshot and writes it whole to myDataDir + "高低図.jpg" (an earlier file stays
+/// when that fails); returns that path
 QString WriteSnapshotJpeg(const QImage& snapshot, const QString& myDataDir);

@@ -1,12 +1,9 @@
 #include "export/text_file_writer.h"
 
-#include <fcntl.h>
 #include <iconv.h>
-#include <unistd.h>
-#include <QFile>
-#include <cerrno>
-#include <cstring>
+#include <utility>
 
+#include "export/export_messages.h"
 #include "format/failure.h"
 
 namespace {
@@ -31,8 +28,7 @@ class Converter {
 
 QByteArray ToAnsi(const QString& text) {
     thread_local Converter converter;
-    if (converter.get() == reinterpret_cast<iconv_t>(-1))
-        throw Failure(QStringLiteral("文字コード CP932 への変換を開始できません"));
+    if (converter.get() == reinterpret_cast<iconv_t>(-1)) throw Failure(export_messages::NoCp932Converter());
     iconv(converter.get(), nullptr, nullptr, nullptr, nullptr);
     QByteArray out;
     out.reserve(text.size() * 2);
@@ -61,41 +57,30 @@ QByteArray ToAnsi(const QString& text) {
     return out;
 }
 
-TextFileWriter::TextFileWriter(const QString& path) : path_(path) {
-    const QByteArray name = QFile::encodeName(path);
-    fd_ = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd_ < 0) Fault("作成", errno);
-}
+namespace {
 
-TextFileWriter::~TextFileWriter() {
-    if (fd_ >= 0) ::close(fd_);
-}
+// Lines go to the file in pieces of about this size [bytes]: few system calls, and a failing
+// write raises on the line that completes its piece.
+constexpr qsizetype WriteChunk = 1 << 16;
+
+}  // namespace
+
+TextFileWriter::TextFileWriter(const QString& path) : path_(path), file_(std::make_unique<AtomicFile>(path)) {}
+
+TextFileWriter::~TextFileWriter() = default;
 
 void TextFileWriter::WriteLine(const QString& line) {
-    if (fd_ < 0) throw Failure(QStringLiteral("ファイル %1 は閉じられています").arg(path_));
-    QByteArray bytes = ToAnsi(line);
-    bytes.append("\r\n", 2);
-    const char* p = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd_, p, static_cast<size_t>(left));
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            Fault("書き込み", errno);
-        }
-        p += written;
-        left -= written;
-    }
+    if (!file_) throw Failure(export_messages::WriterClosed(path_));
+    pending_ += ToAnsi(line);
+    pending_.append("\r\n", 2);
+    if (pending_.size() < WriteChunk) return;
+    const QByteArray chunk = std::exchange(pending_, QByteArray());
+    file_->Write(chunk);
 }
 
 void TextFileWriter::Close() {
-    if (fd_ < 0) return;
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) Fault("クローズ", errno);
-}
-
-void TextFileWriter::Fault(const char* what, int error) {
-    throw Failure(QStringLiteral("ファイル %1 の%2に失敗しました: %3")
-                      .arg(path_, QString::fromUtf8(what), QString::fromLocal8Bit(std::strerror(error))));
+    if (!file_) return;
+    const std::unique_ptr<AtomicFile> file = std::move(file_);
+    file->Write(std::exchange(pending_, QByteArray()));
+    file->Commit();
 }

@@ -1,19 +1,19 @@
 #include "format/checked_float.h"
 
+#include "format/format_messages.h"
+
 namespace checked_float_detail {
 
 void Fault(long double value) {
-    if (std::isnan(value)) throw Failure(QStringLiteral("浮動小数点演算が無効です"));
-    throw Failure(QStringLiteral("浮動小数点演算でオーバーフローしました"));
+    if (std::isnan(value)) throw Failure(format_messages::InvalidOperation());
+    throw Failure(format_messages::Overflow());
 }
 
 }  // namespace checked_float_detail
 
-using checked_float_detail::RequireFinite;
-
 long double CheckedSqrt(long double value) {
     RequireFinite(value);
-    if (value < 0) throw Failure(QStringLiteral("浮動小数点演算が無効です"));
+    if (value < 0) throw Failure(format_messages::InvalidOperation());
     return std::sqrt(value);
 }
 
@@ -21,8 +21,8 @@ long double CheckedDivide(long double numerator, long double denominator) {
     RequireFinite(numerator);
     RequireFinite(denominator);
     if (denominator == 0) {
-        if (numerator == 0) throw Failure(QStringLiteral("浮動小数点演算が無効です"));
-        throw Failure(QStringLiteral("0 で除算しました"));
+        if (numerator == 0) throw Failure(format_messages::InvalidOperation());
+        throw Failure(format_messages::DivisionByZero());
     }
     const long double result = numerator / denominator;
     RequireFinite(result);

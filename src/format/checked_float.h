@@ -8,25 +8,27 @@
 
 namespace checked_float_detail {
 [[noreturn]] void Fault(long double value);
+}  // namespace checked_float_detail
+
+/// Failure unless the value is finite: a NaN is an invalid operation, an infinity an overflow
 inline void RequireFinite(long double value) {
     if (!std::isfinite(value)) [[unlikely]]
-        Fault(value);
+        checked_float_detail::Fault(value);
 }
-}  // namespace checked_float_detail
 
 /// value rounded to single precision; Failure on NaN, infinity or overflow
 inline float ToSingle(long double value) {
-    checked_float_detail::RequireFinite(value);
+    RequireFinite(value);
     const float result = static_cast<float>(value);
-    checked_float_detail::RequireFinite(result);
+    RequireFinite(result);
     return result;
 }
 
 /// value rounded to double precision; Failure on NaN, infinity or overflow
 inline double ToDouble(long double value) {
-    checked_float_detail::RequireFinite(value);
+    RequireFinite(value);
     const double result = static_cast<double>(value);
-    checked_float_detail::RequireFinite(result);
+    RequireFinite(result);
     return result;
 }
 

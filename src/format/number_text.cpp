@@ -9,9 +9,28 @@
 #include <optional>
 #include <string>
 
+#include "format/checked_float.h"
 #include "format/failure.h"
+#include "format/format_messages.h"
 
 namespace {
+
+locale_t CLocale() {
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return c;
+}
+
+// The "C" locale for the calling thread while it lives; the thread's own one afterwards.
+class CLocaleScope {
+  public:
+    CLocaleScope() : previous_(uselocale(CLocale())) {}
+    ~CLocaleScope() { uselocale(previous_); }
+    CLocaleScope(const CLocaleScope&) = delete;
+    CLocaleScope& operator=(const CLocaleScope&) = delete;
+
+  private:
+    locale_t previous_;
+};
 
 // The value's first 18 significant digits, correctly rounded from its exact binary value
 // with ties to even (glibc's conversion is exact), and the decimal exponent of the first.
@@ -22,11 +41,16 @@ struct Digits18 {
 
 Digits18 ToDigits18(long double magnitude) {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.17Le", magnitude);
+    {
+        // printf writes the decimal point of the thread's C locale, which follows the user's
+        // environment once the Qt application has called setlocale: format in "C".
+        const CLocaleScope c;
+        std::snprintf(buffer, sizeof buffer, "%.17Le", magnitude);
+    }
     Digits18 result;
     const char* p = buffer;
     result.digits.push_back(*p++);
-    ++p;  // the point printf writes is always '.' in the C locale of snprintf's digits
+    ++p;  // '.'
     while (*p >= '0' && *p <= '9') result.digits.push_back(*p++);
     ++p;  // 'e'
     result.exponent = std::atoi(p);
@@ -50,11 +74,7 @@ bool RoundDigitsHalfUp(std::string& digits, int keep) {
     return true;
 }
 
-void RequireFinite(long double value) {
-    if (!std::isfinite(value)) throw Failure(QStringLiteral("浮動小数点演算が無効です"));
-}
-
-QString NotANumber(const QString& text) { return QStringLiteral("'%1' は有効な数値ではありません").arg(text); }
+using format_messages::NotANumber;
 
 bool IsDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 
@@ -92,11 +112,6 @@ QString HundredthsText(std::int64_t hundredths, bool negative) {
     *p++ = static_cast<char>('0' + fraction / 10);
     *p++ = static_cast<char>('0' + fraction % 10);
     return QString::fromLatin1(buffer, p - buffer);
-}
-
-locale_t CLocale() {
-    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return c;
 }
 
 // A checked decimal text ("[-+]d+[.d+][e[-+]d+]") as the correctly rounded extended value.
@@ -208,8 +223,7 @@ QString PatternFormat(long double value) {
 std::int64_t RoundToInteger(long double value) {
     RequireFinite(value);
     const long double r = std::rint(value);  // the default rounding mode: ties to even
-    if (r < -9223372036854775808.0L || r >= 9223372036854775808.0L)
-        throw Failure(QStringLiteral("整数の範囲を超えています"));
+    if (r < -9223372036854775808.0L || r >= 9223372036854775808.0L) throw Failure(format_messages::IntegerOutOfRange());
     return static_cast<std::int64_t>(r);
 }
 
@@ -218,8 +232,7 @@ QString RoundText(long double value) { return QString::number(RoundToInteger(val
 std::int64_t Truncate(long double value) {
     RequireFinite(value);
     const long double t = std::trunc(value);
-    if (t < -9223372036854775808.0L || t >= 9223372036854775808.0L)
-        throw Failure(QStringLiteral("整数の範囲を超えています"));
+    if (t < -9223372036854775808.0L || t >= 9223372036854775808.0L) throw Failure(format_messages::IntegerOutOfRange());
     return static_cast<std::int64_t>(t);
 }
 
@@ -257,7 +270,7 @@ long double ParseDecimal(const QString& text) {
         ascii[static_cast<std::size_t>(k - i)] = c == 'E' ? 'e' : c;
     }
     const long double value = ExactOrLibrary(ascii);
-    if (std::isinf(value)) throw Failure(QStringLiteral("浮動小数点演算でオーバーフローしました"));
+    RequireFinite(value);  // a finite text too large for the format: overflow
     return value;
 }
 

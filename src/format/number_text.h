@@ -4,7 +4,7 @@
 #include <cstdint>
 
 // Number texts shared by every readout, list row, file and script the program writes.
-// The decimal separator is always a full stop.
+// The decimal separator is always a full stop, whatever the C locale of the process.
 
 /// general format: 15 significant digits, fixed notation for 0.0001 <= |v| < 1e15, else "dE-x"
 QString GeneralFormat(long double value);

@@ -65,6 +65,14 @@ void WritePoint(QXmlStreamWriter& xml, const QString& element, const RouteTable&
     xml.writeEndElement();
 }
 
+// UTF-16 code units in hexadecimal, "-" for an empty text.
+void AppendUtf16Hex(std::string& out, const QString& text) {
+    static constexpr char digits[] = "0123456789abcdef";
+    if (text.isEmpty()) out += '-';
+    for (const QChar c : text)
+        for (int shift = 12; shift >= 0; shift -= 4) out += digits[(c.unicode() >> shift) & 0xf];
+}
+
 QString Hex(float value) { return HexFloatText(static_cast<double>(value)); }
 
 bool IsUntouched(const RouteTable& table, int i) {
@@ -78,7 +86,6 @@ bool IsUntouched(const RouteTable& table, int i) {
 // character a name may hold. One text block instead of an element per slot keeps an autosave of
 // a long route quick.
 QString SlotLines(const RouteTable& table) {
-    static constexpr char digits[] = "0123456789abcdef";
     std::string lines;
     lines.reserve(std::size_t{1} + static_cast<std::size_t>(table.PointCount) * 90);
     lines += '\n';
@@ -94,15 +101,38 @@ QString SlotLines(const RouteTable& table) {
             AppendHexFloat(lines, static_cast<double>(v));
         }
         lines += ' ';
-        if (table.PointName[i].isEmpty()) lines += '-';
-        for (const QChar c : table.PointName[i])
-            for (int shift = 12; shift >= 0; shift -= 4) lines += digits[(c.unicode() >> shift) & 0xf];
+        AppendUtf16Hex(lines, table.PointName[i]);
         lines += '\n';
     }
     return QString::fromLatin1(lines.data(), static_cast<qsizetype>(lines.size()));
 }
 
-void WriteSnapshot(QXmlStreamWriter& xml, const RouteTable& table, const RouteStats& stats) {
+// One line per readout, "key text", the text as UTF-16 in hexadecimal; the list's rows in order
+// as "row" lines.
+QString ReadoutLines(const Readouts& shown) {
+    std::string lines = "\n";
+    const auto line = [&](const char* key, const QString& text) {
+        lines += key;
+        lines += ' ';
+        AppendUtf16Hex(lines, text);
+        lines += '\n';
+    };
+    line("Memo3", shown.Memo3);
+    line("Memo4", shown.Memo4);
+    line("memo5", shown.memo5);
+    line("Memo6", shown.Memo6);
+    line("Memo7", shown.Memo7);
+    line("Memo10", shown.Memo10);
+    line("Memo11", shown.Memo11);
+    line("Edit1", shown.Edit1);
+    line("CourseTime", shown.CourseTime);
+    line("CourseConstant", shown.CourseConstant);
+    line("ListBox1TopIndex", QString::number(shown.ListBox1TopIndex));
+    for (const QString& row : shown.ListBox1) line("row", row);
+    return QString::fromLatin1(lines.data(), static_cast<qsizetype>(lines.size()));
+}
+
+void WriteSnapshot(QXmlStreamWriter& xml, const RouteTable& table, const RouteStats& stats, const Readouts* shown) {
     const QString ns = QString::fromUtf16(SnapshotNamespace);
     xml.writeStartElement(QStringLiteral("extensions"));
     xml.writeNamespace(ns, QStringLiteral("mm"));
@@ -121,6 +151,11 @@ void WriteSnapshot(QXmlStreamWriter& xml, const RouteTable& table, const RouteSt
     xml.writeStartElement(ns, QStringLiteral("slots"));
     xml.writeCDATA(SlotLines(table));
     xml.writeEndElement();
+    if (shown) {
+        xml.writeStartElement(ns, QStringLiteral("readouts"));
+        xml.writeCDATA(ReadoutLines(*shown));
+        xml.writeEndElement();
+    }
     xml.writeEndElement();
     xml.writeEndElement();
 }
@@ -133,7 +168,8 @@ void RequireConsistent(const RouteTable& table) {
         throw Failure(QStringLiteral("経路の点数と配列の長さが合いません"));
 }
 
-QByteArray WriteDocument(const RouteTable& table, const RouteStats* stats, const QString& name, const QDateTime& time) {
+QByteArray WriteDocument(const RouteTable& table, const RouteStats* stats, const Readouts* shown, const QString& name,
+                         const QDateTime& time) {
     RequireConsistent(table);
     // Writing into a QString and encoding once is faster than letting the writer encode every
     // small piece; the declaration is then written by hand, naming UTF-8. No indentation either:
@@ -150,7 +186,7 @@ QByteArray WriteDocument(const RouteTable& table, const RouteStats* stats, const
     xml.writeStartElement(QStringLiteral("metadata"));
     WriteTextElement(xml, QStringLiteral("name"), name);
     if (time.isValid()) xml.writeTextElement(QStringLiteral("time"), time.toUTC().toString(Qt::ISODate));
-    if (stats) WriteSnapshot(xml, table, *stats);
+    if (stats) WriteSnapshot(xml, table, *stats, shown);
     xml.writeEndElement();
 
     for (int i = 1; i <= table.PointCount; ++i)
@@ -172,9 +208,14 @@ QByteArray WriteDocument(const RouteTable& table, const RouteStats* stats, const
 }  // namespace
 
 QByteArray WriteGpx(const RouteTable& table, const QString& name, const QDateTime& time) {
-    return WriteDocument(table, nullptr, name, time);
+    return WriteDocument(table, nullptr, nullptr, name, time);
 }
 
 QByteArray WriteExactGpx(const RouteTable& table, const RouteStats& stats, const QString& name, const QDateTime& time) {
-    return WriteDocument(table, &stats, name, time);
+    return WriteDocument(table, &stats, nullptr, name, time);
+}
+
+QByteArray WriteExactGpx(const RouteTable& table, const RouteStats& stats, const Readouts& shown, const QString& name,
+                         const QDateTime& time) {
+    return WriteDocument(table, &stats, &shown, name, time);
 }

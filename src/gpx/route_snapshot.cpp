@@ -143,6 +143,10 @@ class SnapshotParser {
         std::vector<bool> seen(static_cast<std::size_t>(table.Capacity));
         bool seenLines = false;
         while (xml_.readNextStartElement()) {
+            if (!snapshot.Shown && xml_.namespaceUri() == SnapshotNamespace && xml_.name() == u"readouts") {
+                ReadReadouts();
+                continue;
+            }
             if (seenLines || xml_.namespaceUri() != SnapshotNamespace || xml_.name() != u"slots") {
                 xml_.skipCurrentElement();
                 continue;
@@ -159,6 +163,41 @@ class SnapshotParser {
         if (xml_.hasError()) ThrowGpxXmlError(xml_, file_);
         for (int i = 1; i <= table.PointCount; ++i)
             if (!seen[i]) Broken(QStringLiteral("番号 %1 の点がありません").arg(QString::number(i)));
+    }
+
+    // "key text" lines as ReadoutLines writes them; unknown keys are passed over.
+    void ReadReadouts() {
+        Readouts shown;
+        qint64 line = xml_.lineNumber();
+        const QString text = xml_.readElementText(QXmlStreamReader::SkipChildElements);
+        if (xml_.hasError()) ThrowGpxXmlError(xml_, file_);
+        QString* const fields[] = {&shown.Memo3,      &shown.Memo4,         &shown.memo5,  &shown.Memo6,
+                                   &shown.Memo7,      &shown.Memo10,        &shown.Memo11, &shown.Edit1,
+                                   &shown.CourseTime, &shown.CourseConstant};
+        static constexpr const char16_t* names[] = {u"Memo3",  u"Memo4",  u"memo5", u"Memo6",      u"Memo7",
+                                                    u"Memo10", u"Memo11", u"Edit1", u"CourseTime", u"CourseConstant"};
+        for (const QStringView row : QStringView(text).split(u'\n')) {
+            const QList<QStringView> parts = row.split(u' ', Qt::SkipEmptyParts);
+            if (parts.isEmpty()) {
+                ++line;
+                continue;
+            }
+            if (parts.size() != 2)
+                Broken(QStringLiteral("%1 行目の項目が 2 つではありません").arg(QString::number(line)));
+            const QString value = Utf16(line, parts[1]);
+            if (parts[0] == u"row") {
+                shown.ListBox1 << value;
+            } else if (parts[0] == u"ListBox1TopIndex") {
+                bool ok = false;
+                shown.ListBox1TopIndex = value.toInt(&ok);
+                if (!ok) Unreadable(line, parts[0], value);
+            } else {
+                for (std::size_t k = 0; k < std::size(names); ++k)
+                    if (parts[0] == QStringView(names[k])) *fields[k] = value;
+            }
+            ++line;
+        }
+        snapshot.Shown = std::move(shown);
     }
 
     // "i lat lng ele cum seg name" as SlotLines writes it.

@@ -4,6 +4,9 @@
 #include <QDateTime>
 #include <QString>
 
+#include <optional>
+
+#include "route/readouts.h"
 #include "route/route_table.h"
 
 // The exact route an autosave keeps (WriteExactGpx) read back bit for bit.
@@ -12,7 +15,8 @@
 struct RouteSnapshot {
     RouteTable Table;
     RouteStats Stats;
-    QDateTime Time;  ///< when the autosave was written (UTC); invalid when it has none
+    QDateTime Time;                 ///< when the autosave was written (UTC); invalid when it has none
+    std::optional<Readouts> Shown;  ///< the readouts, when the autosave recorded them
 };
 
 /// What an offer to restore shows: "restore N points from <time>".

@@ -7,13 +7,12 @@
 #include <vector>
 
 #include "format/failure.h"
+#include "profile/profile_messages.h"
 
-QFont ChartFont() {
-    static int id = QFontDatabase::addApplicationFont(QString::fromLatin1(ChartFontFile));
-    const QStringList families = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
-    if (families.isEmpty())
-        throw Failure(QStringLiteral("グラフ用のフォント %1 を読み込めません").arg(QString::fromLatin1(ChartFontFile)));
-    QFont font(families.first());
+QFont ChartFont(const QString& family) {
+    // Only the named face: a missing family would otherwise be replaced by whatever is near.
+    if (!QFontDatabase::hasFamily(family)) throw Failure(profile_messages::ChartFontMissing(family));
+    QFont font(family);
     font.setPixelSize(11);
     font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoFontMerging));
     font.setHintingPreference(QFont::PreferFullHinting);

@@ -8,12 +8,13 @@
 #include <optional>
 #include <vector>
 
-/// The chart font: IPAGothic at 11 pixels without smoothing, from its font file so the chart's
-/// pixels are the same on every machine. Failure when the file cannot be loaded.
-QFont ChartFont();
+/// The family of the chart font: one pinned face, so the chart's pixels are the same on every
+/// machine that has it.
+inline const char16_t* const ChartFontFamily = u"IPAGothic";
 
-/// The font file ChartFont loads.
-inline constexpr const char* ChartFontFile = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
+/// The chart font: the family at 11 pixels, without smoothing and without glyphs borrowed from
+/// other faces. Failure when the system's font database has no such family.
+QFont ChartFont(const QString& family = QString::fromUtf16(ChartFontFamily));
 
 /// A text written on the canvas, where its cell's top-left corner went.
 struct PlacedText {

@@ -1,8 +1,17 @@
 #include "export/csv_export.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <functional>
+
+#include "export/html_export.h"
+#include "export/jpeg_export.h"
 #include "export/text_file_writer.h"
 #include "export_fixture.h"
+#include "fileio/fileio_messages.h"
 #include "format/failure.h"
+#include "support/failing_disk.h"
 
 namespace {
 
@@ -58,6 +67,56 @@ TEST_F(CsvExport, ReplacesAnEarlierFileAndFailsWithoutTheFolder) {
         FAIL() << "no failure";
     } catch (const Failure& f) {
         EXPECT_TRUE(f.text().contains(missing + QStringLiteral("高低図.csv"))) << f.text().toStdString();
+    }
+}
+
+// Each export replaces a good earlier file only when the new one was written whole: onto a
+// full disk of the test's own, the failure says so and the earlier file stays byte for byte.
+TEST_F(CsvExport, ExportsOntoAFullDiskLeaveTheEarlierFile) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("disk"));
+    const QString folder = myDataDir + "disk/";
+    const QString htmlPath = folder + QString::fromUtf16(HtmlDefaultFileName);
+    QImage noise(300, 300, QImage::Format_RGB32);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, qRgb(x * 7919 % 251, y * 104729 % 241, (x ^ y) * 31));
+    const struct {
+        const char* name;
+        QString path;
+        std::function<void(bool large)> run;
+    } exports[] = {
+        {"csv", folder + QString::fromUtf16(CsvFileName), [&](bool) { WriteRouteCsv(table, stats, folder); }},
+        {"html", htmlPath, [&](bool) { WriteRouteHtml(table, htmlPath); }},
+        {"jpeg", folder + QString::fromUtf16(SnapshotFileName),
+         [&](bool large) { WriteSnapshotJpeg(large ? noise : noise.copy(0, 0, 8, 8), folder); }},
+    };
+    for (const auto& e : exports) {
+        const failing_disk::ChildResult run = failing_disk::InChild([&] {
+            failing_disk::MountSmallDisk(QFile::encodeName(folder).toStdString(), "16k");
+            Route({{"35", "139", 1, 0, ""}});
+            e.run(false);
+            const QByteArray good = Read(e.path);
+            table.Capacity = 3000;
+            AllocateRoute(table);
+            for (int i = 1; i < table.Capacity; ++i) {
+                table.Lat[i] = 35.0f + i * 1e-4f;
+                table.Lng[i] = 139.0f + i * 1e-4f;
+                table.CumulativeKm[i] = i * 0.01f;
+            }
+            table.PointCount = table.Capacity - 1;
+            std::string failure = "no failure";
+            try {
+                e.run(true);
+            } catch (const Failure& f) {
+                failure = f.text().toStdString();
+            }
+            return failure + (Read(e.path) == good && good.size() > 0 ? "\nintact" : "\nchanged") + "\n" +
+                   QDir(folder).entryList(QDir::Files | QDir::Hidden).join(',').toStdString();
+        });
+        ASSERT_EQ(run.status, 0) << e.name << ": " << run.text;
+        EXPECT_EQ(run.text, fileio_messages::CannotWrite(e.path, fileio_messages::DiskFull()).toStdString() +
+                                "\nintact\n" + QFileInfo(e.path).fileName().toStdString())
+            << e.name;
     }
 }
 

@@ -74,6 +74,34 @@ struct RouteSnapshotTest : GpxFixture {
     }
 };
 
+TEST_F(RouteSnapshotTest, TheReadoutsComeBackWithTheRoute) {
+    Readouts shown;
+    shown.Memo3 = "4";
+    shown.Memo4 = "1.00 Km";
+    shown.memo5 = "2305";
+    shown.Memo11 = "-1471";
+    shown.Edit1 = "2305 m";
+    shown.CourseTime = "1:05";
+    shown.CourseConstant = "";
+    shown.ListBox1 = {"  1\t-\t3776.24\t-", "  2\t.10\t3700.5\t.10\t", "  3\t.30\t3250\t.40\t \r\n\"'"};
+    shown.ListBox1TopIndex = 2;
+    const RouteSnapshot back = ReadRouteSnapshot(WriteExactGpx(table, stats, shown, QString(), When), "r.gpx");
+    ExpectIdentical(back);
+    ASSERT_TRUE(back.Shown);
+    const Readouts& r = *back.Shown;
+    EXPECT_EQ(r.Memo3, shown.Memo3);
+    EXPECT_EQ(r.Memo4, shown.Memo4);
+    EXPECT_EQ(r.memo5, shown.memo5);
+    EXPECT_EQ(r.Memo11, shown.Memo11);
+    EXPECT_EQ(r.Edit1, shown.Edit1);
+    EXPECT_EQ(r.CourseTime, shown.CourseTime);
+    EXPECT_EQ(r.CourseConstant, shown.CourseConstant);
+    EXPECT_EQ(r.ListBox1, shown.ListBox1);
+    EXPECT_EQ(r.ListBox1TopIndex, 2);
+    // Without readouts there are none to give back.
+    EXPECT_FALSE(ReadRouteSnapshot(WriteExactGpx(table, stats, QString(), When), "r.gpx").Shown);
+}
+
 TEST_F(RouteSnapshotTest, AnAutosaveRestoresTheRouteBitForBit) {
     const QString path = Save("autosave.gpx", WriteExactGpx(table, stats, QStringLiteral("自動保存"), When));
     const RouteSnapshot back = ReadRouteSnapshotFile(path);

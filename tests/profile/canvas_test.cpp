@@ -1,8 +1,12 @@
 #include "profile/canvas.h"
 
 #include <gtest/gtest.h>
+#include <QFontInfo>
 
 #include <utility>
+
+#include "format/failure.h"
+#include "profile/profile_messages.h"
 
 namespace {
 
@@ -127,6 +131,20 @@ TEST(Canvas, FloodFillStopsAtTheBorderAndNeverRecurses) {
         EXPECT_EQ(big.Pixel(5, 5), Blue) << x << "," << y;
         EXPECT_EQ(big.Pixel(0, 0), Blue) << x << "," << y;
         EXPECT_EQ(big.Pixel(2999, 2999), Blue) << x << "," << y;
+    }
+}
+
+TEST(ChartFont, IsTheNamedFaceFromTheFontDatabaseOrAFailure) {
+    const QFont font = ChartFont();
+    EXPECT_EQ(QFontInfo(font).family(), QString::fromUtf16(ChartFontFamily));  // not a substitute
+    EXPECT_EQ(font.pixelSize(), 11);
+    EXPECT_TRUE(font.styleStrategy() & QFont::NoAntialias);
+    EXPECT_TRUE(font.styleStrategy() & QFont::NoFontMerging);
+    try {
+        ChartFont(QStringLiteral("No Such Family 7"));
+        FAIL() << "no failure";
+    } catch (const Failure& f) {
+        EXPECT_EQ(f.text(), profile_messages::ChartFontMissing(QStringLiteral("No Such Family 7")));
     }
 }
 
