@@ -18,6 +18,7 @@
 #include "elevation/curl_downloader.h"
 #include "export/html_export.h"
 #include "session/point_capture.h"
+#include "session/session_messages.h"
 #include "session/user_actions.h"
 
 namespace {
@@ -342,12 +343,12 @@ void TForm1::Image1MouseDown(Qt::MouseButton button) {
 void TForm1::RecentreMap(int point) { bridge_->RecentreMap(RecentreScript(state_, point)); }
 
 void TForm1::Button2Click() {
-    if (!HasRoute(state_)) return ShowMessage(QString::fromUtf16(NoDataMessage));
+    if (!HasRoute(state_)) return ShowMessage(QString::fromUtf16(session_messages::NoData));
     setup_.Shell->Open(ExportCsv(state_), this, QStringLiteral("OPEN"));
 }
 
 void TForm1::Button3Click() {
-    if (!HasRoute(state_)) return ShowMessage(QString::fromUtf16(NoDataMessage));
+    if (!HasRoute(state_)) return ShowMessage(QString::fromUtf16(session_messages::NoData));
     QFileDialog dialog(this);
     dialog.setObjectName(QStringLiteral("SaveDialog1"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);

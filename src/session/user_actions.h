@@ -9,9 +9,6 @@
 // One function per user action, each running its steps in order. Failures are raised as
 // Failure for the window's error display; the map-click road is in point_capture.h.
 
-/// The plain message shown when an export is asked for with no route points.
-inline const char16_t* const NoDataMessage = u"データがありません";
-
 /// writes the route's course time and course constant readouts
 void ShowCourse(ToolState& state);
 
