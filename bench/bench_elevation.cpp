@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <random>
 
-#include "../tests/elevation/scripted_server.h"
+#include "support/scripted_server.h"
 #include "elevation/curl_downloader.h"
 #include "elevation/elevation_lookup.h"
 #include "elevation/mesh_file_writer.h"

@@ -14,7 +14,7 @@
 #include "elevation/elevation_lookup.h"
 #include "elevation/mesh_elevation.h"
 #include "elevation/mesh_file_writer.h"
-#include "scripted_server.h"
+#include "support/scripted_server.h"
 #include "support/tile_server.h"
 
 namespace {
