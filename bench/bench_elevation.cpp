@@ -9,12 +9,12 @@
 #include <cstdio>
 #include <random>
 
-#include "support/scripted_server.h"
 #include "elevation/curl_downloader.h"
 #include "elevation/elevation_lookup.h"
 #include "elevation/mesh_file_writer.h"
 #include "elevation/tile_address.h"
 #include "elevation/tile_reader.h"
+#include "support/scripted_server.h"
 
 namespace {
 
