@@ -1,10 +1,12 @@
 #include "elevation/elevation_lookup.h"
 
 #include <QFile>
+#include <cerrno>
 #include <optional>
 
 #include "elevation/tile_address.h"
 #include "elevation/tile_reader.h"
+#include "fileio/file_fault.h"
 #include "format/checked_float.h"
 #include "format/failure.h"
 #include "format/number_text.h"
@@ -13,7 +15,12 @@ namespace {
 
 void RemoveTempFile(const QString& fileName) {
     QFile file(fileName);
-    if (file.exists() && !file.remove()) throw Failure(QStringLiteral("%1: %2").arg(fileName, file.errorString()));
+    if (!file.exists()) return;
+    errno = 0;
+    if (!file.remove()) {
+        const int error = errno;
+        throw RemoveFault(fileName, error, file.errorString());
+    }
 }
 
 // Removes the downloaded tile however the lookup ends.

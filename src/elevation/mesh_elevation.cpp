@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "elevation/elevation_messages.h"
+#include "fileio/whole_file.h"
 #include "format/angles.h"
 #include "format/checked_float.h"
 #include "format/failure.h"
@@ -64,7 +66,7 @@ MeshCodes MakeMeshCode(float meshLat, float meshLng) {
 }
 
 MeshCellPlace LocateMeshCell(const QString& code, float tLat, float tLng) {
-    if (code.size() != 6) throw Failure(QStringLiteral("メッシュコード '%1' が不正です").arg(code));
+    if (code.size() != 6) throw Failure(elevation_messages::BadMeshCode(code));
     const long double a = ParseWhole(code.mid(0, 2)), b = ParseWhole(code.mid(2, 2));
     const long double c = ParseWhole(code.mid(4, 1)), d = ParseWhole(code.mid(5, 1));
     MeshCellPlace place;
@@ -88,16 +90,12 @@ std::int32_t MeshElevation(float lat, float lng, const QString& meshDir) {
     const TokyoPosition t = ToTokyoDatum(lat, lng);
     const MeshCodes codes = MakeMeshCode(t.MeshLat, t.MeshLng);
 
-    QFile file(meshDir + codes.MeshCode + QStringLiteral(".bh2"));
-    if (!file.exists()) return NoMeshElevation;
-    if (!file.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("%1: %2").arg(file.fileName(), file.errorString()));
+    const QString path = meshDir + codes.MeshCode + QStringLiteral(".bh2");
+    if (!QFile::exists(path)) return NoMeshElevation;
     // A file too short for the last cell, or absurdly large, is no usable mesh file.
-    const qint64 size = file.size();
-    if (size < MeshMinBytes || size > MeshMaxBytes) return NoMeshElevation;
-    const QByteArray data = file.readAll();
-    if (data.size() != size) throw Failure(QStringLiteral("%1: %2").arg(file.fileName(), file.errorString()));
-    file.close();
+    const std::optional<QByteArray> read = ReadWholeFile(path, MeshMaxBytes);
+    if (!read || read->size() < MeshMinBytes) return NoMeshElevation;
+    const QByteArray& data = *read;
 
     const MeshCell cell = LocateMeshCell(codes.MeshCode, t.MeshLat, t.MeshLng).Cell;
     const qint64 at = cell.ByteOffset();

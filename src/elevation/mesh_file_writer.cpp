@@ -1,14 +1,15 @@
 #include "elevation/mesh_file_writer.h"
 
 #include <QByteArray>
-#include <QFile>
 
+#include "elevation/elevation_messages.h"
 #include "elevation/mesh_elevation.h"
+#include "fileio/whole_file.h"
 #include "format/failure.h"
 
 std::int16_t EncodeMeshElevation(std::int32_t metres) {
     const std::int32_t v = 10 * (metres - 1500);
-    if (v < -32768 || v > 32767) throw Failure(QStringLiteral("標高 %1 m はメッシュに書けません").arg(metres));
+    if (v < -32768 || v > 32767) throw Failure(elevation_messages::NotStorableInMesh(metres));
     return static_cast<std::int16_t>(v);
 }
 
@@ -22,8 +23,5 @@ void WriteMeshFile(const QString& path, const std::function<std::int16_t(int row
             data.append(static_cast<char>(v >> 8));
         }
     }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size() || !file.flush())
-        throw Failure(QStringLiteral("%1: %2").arg(path, file.errorString()));
-    file.close();
+    WriteWholeFile(path, data);
 }

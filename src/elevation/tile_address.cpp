@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "elevation/elevation_messages.h"
 #include "format/angles.h"
 #include "format/checked_float.h"
 #include "format/failure.h"
@@ -12,15 +13,14 @@ namespace {
 
 // artanh as 1/2 ln((1 + v) / (1 - v)), infinite within 1e-12 of +-1: that infinity is a fault.
 double Artanh(double v) {
-    if (std::fabs(v - 1.0) < 1e-12 || std::fabs(v + 1.0) < 1e-12)
-        throw Failure(QStringLiteral("極に近すぎるため標高タイルの位置を計算できません"));
+    if (std::fabs(v - 1.0) < 1e-12 || std::fabs(v + 1.0) < 1e-12) throw Failure(elevation_messages::TooNearPole());
     const long double ratio = CheckedDivide(1.0L + v, 1.0L - v);
     return ToDouble(0.5L * std::log(ratio));
 }
 
 std::int32_t ToInt32(std::int64_t value) {
     if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
-        throw Failure(QStringLiteral("標高タイルの番号が範囲を超えています"));
+        throw Failure(elevation_messages::TileNumberOutOfRange());
     return static_cast<std::int32_t>(value);
 }
 

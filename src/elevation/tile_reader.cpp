@@ -1,28 +1,15 @@
 #include "elevation/tile_reader.h"
 
-#include <QFile>
-
+#include "fileio/whole_file.h"
 #include "format/checked_float.h"
 #include "format/failure.h"
 #include "format/number_text.h"
 
-namespace {
-
-[[noreturn]] void FileFault(const QFile& file) {
-    throw Failure(QStringLiteral("%1: %2").arg(file.fileName(), file.errorString()));
-}
-
-}  // namespace
-
 QByteArray ReadTileRow(const QString& fileName, int pixelRow) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) FileFault(file);
-    if (file.size() > MaxTileBytes) return {};
     // Bounded by the size check, the tile is read in one piece and its lines cut in memory.
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) FileFault(file);
-    file.close();
-    return SelectTileRow(data, pixelRow);
+    const std::optional<QByteArray> data = ReadWholeFile(fileName, MaxTileBytes);
+    if (!data) return {};
+    return SelectTileRow(*data, pixelRow);
 }
 
 QByteArray SelectTileRow(const QByteArray& data, int pixelRow) {

@@ -62,7 +62,7 @@ void AppendPoint(RouteTable& table, RouteStats& stats, Readouts& shown, const QS
     // Parse first: a text that does not parse leaves the route exactly as it was.
     const float lat = ToSingle(ParseDecimal(latText));
     const float lng = ToSingle(ParseDecimal(lngText));
-    if (std::isinf(elevation)) throw Failure(QStringLiteral("標高が無限大です"));
+    if (!std::isnan(elevation)) RequireFinite(elevation);  // an infinity is an overflow
 
     // Unknown (negative, or not a number at all) counts as sea level.
     stats.CurrentElevation = elevation >= 0 ? elevation : 0.0f;

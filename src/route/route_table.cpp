@@ -1,9 +1,10 @@
 #include "route/route_table.h"
 
 #include "format/failure.h"
+#include "route/route_messages.h"
 
 void AllocateRoute(RouteTable& table) {
-    if (table.Capacity < 0) throw Failure(QStringLiteral("配列の長さが負です"));
+    if (table.Capacity < 0) throw Failure(route_messages::NegativeLength());
     const auto n = static_cast<std::size_t>(table.Capacity);
     // std::vector grows its storage geometrically, so repeated small growth stays linear.
     table.Lat.resize(n);

@@ -6,6 +6,7 @@
 
 #include "elevation/tile_address.h"
 #include "elevation/tile_reader.h"
+#include "fileio/fileio_messages.h"
 #include "format/failure.h"
 #include "support/tile_server.h"
 
@@ -80,7 +81,12 @@ TEST_F(TileFile, ShortOversizedAndUnreadableTiles) {
     ASSERT_TRUE(f.resize(MaxTileBytes + 1));
     EXPECT_EQ(ReadTileRow(path, 1), "");
 
-    EXPECT_THROW(ReadTileRow(dir.filePath("missing.txt"), 1), Failure);
+    try {
+        ReadTileRow(dir.filePath("missing.txt"), 1);
+        ADD_FAILURE() << "no failure";
+    } catch (const Failure& f) {
+        EXPECT_EQ(f.text(), fileio_messages::CannotRead(dir.filePath("missing.txt"), fileio_messages::FileMissing()));
+    }
     EXPECT_THROW(ReadTileRow(dir.path(), 1), Failure);  // a folder cannot be read as a tile
 }
 
