@@ -86,8 +86,7 @@ TForm1::TForm1(WindowSetup setup) : setup_(std::move(setup)), state_(ChartFont()
     if (!setup_.Shell) setup_.Shell = MakeShellOpener();
     if (!setup_.Quit) setup_.Quit = [] { QCoreApplication::quit(); };
 
-    QFont font(QStringLiteral("IPAGothic"), 8);
-    setFont(font);
+    setFont(QFont(QString::fromUtf16(ScreenFontFamily), 8));
     setMouseTracking(true);
 
     browser_ = new QWebEngineView(this);
@@ -131,7 +130,9 @@ QLineEdit* TForm1::AddMemo(const char* name, int x, int y, int w, int h) {
     memo->setGeometry(x, y, w, h);
     memo->setReadOnly(true);
     memo->setAlignment(Qt::AlignCenter);
-    memo->setTextMargins(0, 0, 0, 0);
+    // The line edit keeps 2 pixels clear inside each side of its contents for its cursor; a
+    // readout has none, and "1234.56 Km" needs that room to stay whole and centred in Memo4.
+    memo->setTextMargins(-2, 0, -2, 0);
     memo->setStyleSheet(QStringLiteral("QLineEdit { padding: 0px; }"));
     memo->setFocusPolicy(Qt::NoFocus);
     return memo;
@@ -203,6 +204,10 @@ void TForm1::BuildPanel() {
                               QStringLiteral("最終指定地点から同じ道を引き返す"));
     auto* button1 = AddButton("Button1", QStringLiteral("全データ　クリアー"), 328, 475, 96, 22,
                               QStringLiteral("全入力データをクリアします"));
+    // Nine full-width characters are 99 pixels, the button's inside 94: one pixel less per step.
+    QFont tight = button1->font();
+    tight.setLetterSpacing(QFont::AbsoluteSpacing, -1);
+    button1->setFont(tight);
     AddLabel(QStringLiteral("上り標高累計(m)"), 26, 502);
     memo10_ = AddMemo("Memo10", 112, 500, 42, 17);
     button7_ = AddButton("Button7", QStringLiteral("末尾一点クリア"), 328, 507, 97, 22,

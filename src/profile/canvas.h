@@ -8,13 +8,14 @@
 #include <optional>
 #include <vector>
 
-/// The family of the chart font: one pinned face, so the chart's pixels are the same on every
-/// machine that has it.
-inline const char16_t* const ChartFontFamily = u"IPAGothic";
+/// The one face of the window and of the chart: pinned, so the chart's pixels are the same on
+/// every machine that has it; a fixed-pitch Gothic whose "." and "," stay apart at 8 points and
+/// whose digits are as wide as the list's tab stops expect.
+inline const char16_t* const ScreenFontFamily = u"VL Gothic";
 
 /// The chart font: the family at 11 pixels, without smoothing and without glyphs borrowed from
 /// other faces. Failure when the system's font database has no such family.
-QFont ChartFont(const QString& family = QString::fromUtf16(ChartFontFamily));
+QFont ChartFont(const QString& family = QString::fromUtf16(ScreenFontFamily));
 
 /// A text written on the canvas, where its cell's top-left corner went.
 struct PlacedText {
@@ -31,6 +32,8 @@ class Canvas {
 
     int Width() const { return width_; }
     int Height() const { return height_; }
+    /// the font texts are written in
+    const QFont& Font() const { return font_; }
 
     /// drops the picture; the next drawing operation starts on a new white bitmap
     void Clear() {

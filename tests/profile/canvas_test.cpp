@@ -136,7 +136,7 @@ TEST(Canvas, FloodFillStopsAtTheBorderAndNeverRecurses) {
 
 TEST(ChartFont, IsTheNamedFaceFromTheFontDatabaseOrAFailure) {
     const QFont font = ChartFont();
-    EXPECT_EQ(QFontInfo(font).family(), QString::fromUtf16(ChartFontFamily));  // not a substitute
+    EXPECT_EQ(QFontInfo(font).family(), QString::fromUtf16(ScreenFontFamily));  // not a substitute
     EXPECT_EQ(font.pixelSize(), 11);
     EXPECT_TRUE(font.styleStrategy() & QFont::NoAntialias);
     EXPECT_TRUE(font.styleStrategy() & QFont::NoFontMerging);
