@@ -17,6 +17,8 @@
 #include "app/crosshair.h"
 #include "elevation/curl_downloader.h"
 #include "export/html_export.h"
+#include "format/failure.h"
+#include "session/lookup_queue.h"
 #include "session/point_capture.h"
 #include "session/session_messages.h"
 #include "session/user_actions.h"
@@ -109,6 +111,18 @@ TForm1::TForm1(WindowSetup setup) : setup_(std::move(setup)), state_(ChartFont()
     StartSession(state_, setup_.ExeDir.isEmpty() ? QCoreApplication::applicationDirPath() : setup_.ExeDir,
                  setup_.TileBase.isEmpty() ? QString::fromLatin1(ProductionTileBase) : setup_.TileBase);
     browser_->load(QUrl::fromLocalFile(state_.Paths.MapPagePath));
+    // The worker takes the downloader: it alone downloads, to the one download target.
+    lookups_ = std::make_unique<LookupQueue>(
+        std::move(setup_.TileDownloader),
+        LookupQueue::Handlers{[this](const AcceptedClick& click, float elevation) { ClickLookedUp(click, elevation); },
+                              [this](const AcceptedClick& click) { ClickDropped(click); },
+                              [this](bool pending) {
+                                  // Over the side panel only: the map keeps taking clicks meanwhile.
+                                  if (pending)
+                                      panel1_->setCursor(Qt::WaitCursor);
+                                  else
+                                      panel1_->unsetCursor();
+                              }});
 
     resize(1103, 736);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -122,7 +136,10 @@ TForm1::TForm1(WindowSetup setup) : setup_(std::move(setup)), state_(ChartFont()
     SyncReadouts();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // Aborts the transfer in flight and joins the worker before anything it reports to goes.
+    lookups_.reset();
+}
 
 QLineEdit* TForm1::AddMemo(const char* name, int x, int y, int w, int h) {
     auto* memo = new QLineEdit(panel1_);
@@ -135,6 +152,7 @@ QLineEdit* TForm1::AddMemo(const char* name, int x, int y, int w, int h) {
     memo->setTextMargins(-2, 0, -2, 0);
     memo->setStyleSheet(QStringLiteral("QLineEdit { padding: 0px; }"));
     memo->setFocusPolicy(Qt::NoFocus);
+    memo->unsetCursor();  // the panel's, so that its wait cursor covers the readouts too
     return memo;
 }
 
@@ -254,12 +272,12 @@ void TForm1::BuildPanel() {
     memo8_->hide();
 
     connect(button1, &QPushButton::clicked, this, [this] { Guard([this] { Button1Click(); }); });
-    connect(button2, &QPushButton::clicked, this, [this] { Guard([this] { Button2Click(); }); });
-    connect(button3, &QPushButton::clicked, this, [this] { Guard([this] { Button3Click(); }); });
+    connect(button2, &QPushButton::clicked, this, [this] { InTurn([this] { Button2Click(); }); });
+    connect(button3, &QPushButton::clicked, this, [this] { InTurn([this] { Button3Click(); }); });
     connect(button4_, &QPushButton::clicked, this, [this] { Guard([this] { Button4Click(); }); });
-    connect(button5, &QPushButton::clicked, this, [this] { Guard([this] { Button5Click(); }); });
-    connect(button6, &QPushButton::clicked, this, [this] { Guard([this] { Button6Click(); }); });
-    connect(button7_, &QPushButton::clicked, this, [this] { Guard([this] { Button7Click(); }); });
+    connect(button5, &QPushButton::clicked, this, [this] { InTurn([this] { Button5Click(); }); });
+    connect(button6, &QPushButton::clicked, this, [this] { InTurn([this] { Button6Click(); }); });
+    connect(button7_, &QPushButton::clicked, this, [this] { InTurn([this] { Button7Click(); }); });
     connect(panel7, &ClickPanel::clicked, this, &TForm1::Panel7Click);
 }
 
@@ -300,25 +318,47 @@ void TForm1::ShowMessage(const QString& text) {
 }
 
 void TForm1::Timer1Timer() {
-    if (setup_.HostLookup->CanSee() && !setup_.HostLookup->Exists(QString::fromUtf16(HostWindowTitle))) setup_.Quit();
+    if (setup_.HostLookup->CanSee() && !setup_.HostLookup->Exists(QString::fromUtf16(HostWindowTitle))) {
+        lookups_->Stop();
+        setup_.Quit();
+    }
 }
 
-void TForm1::Panel7Click() { setup_.Quit(); }
+void TForm1::Panel7Click() {
+    lookups_->Stop();
+    setup_.Quit();
+}
 
 void TForm1::Button1Click() {
+    // Clicks not yet appended are part of what is cleared; none is appended later.
+    lookups_->DropPending();
     browser_->load(QUrl::fromLocalFile(state_.Paths.MapPagePath));
     ClearAll(state_);
 }
 
 void TForm1::WebBrowser1CommandStateChange(const PageInputs& inputs) {
-    CapturePoint(state_, inputs, *setup_.TileDownloader, [](bool busy) {
-        if (busy)
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        else
-            QApplication::restoreOverrideCursor();
-    });
+    // Accepted or refused now, by the readouts as they are; the lookup runs on the worker and
+    // the point follows in ClickLookedUp, after the clicks accepted before it.
+    if (const std::optional<AcceptedClick> click = AcceptReport(state_.Shown, inputs))
+        lookups_->Look(*click, state_.Sources);
     ++reportsHandled_;
     SyncReadouts();
+}
+
+void TForm1::ClickLookedUp(const AcceptedClick& click, float elevation) {
+    FinishClick(state_, click, elevation);
+    SyncReadouts();
+}
+
+void TForm1::ClickDropped(const AcceptedClick& click) {
+    DropClick(state_.Shown, click);
+    SyncReadouts();
+}
+
+bool TForm1::LookupsPending() const { return lookups_->Pending(); }
+
+void TForm1::InTurn(const std::function<void()>& handler) {
+    lookups_->AfterPending([this, handler] { Guard(handler); });
 }
 
 void TForm1::Image1MouseMove(int x, int y) {
@@ -330,7 +370,11 @@ void TForm1::Image1MouseDown(Qt::MouseButton button) {
     const ChartButton b = button == Qt::LeftButton     ? ChartButton::Left
                           : button == Qt::MiddleButton ? ChartButton::Middle
                                                        : ChartButton::Right;
-    const ChartClick click = ClickChart(state_, b);
+    // The point is the one under the mouse now; what is done with it waits its turn.
+    lookups_->AfterPending([this, click = ClickChart(state_, b)] { ChartClicked(click); });
+}
+
+void TForm1::ChartClicked(const ChartClick& click) {
     if (click.kind == ChartClick::AskName) {
         Guard([this, n = click.point] {
             QInputDialog dialog(this);
@@ -369,7 +413,15 @@ void TForm1::Button3Click() {
     setup_.Shell->Open(state_.Paths.HtmlOutPath, this, QStringLiteral("OPEN"));
 }
 
-void TForm1::Button4Click() { memo8_->setText(DiagnosticElevationText(state_.Sources, *setup_.TileDownloader)); }
+void TForm1::Button4Click() {
+    // On the worker, like the lookups: one download at a time into the one target.
+    lookups_->Diagnose(state_.Sources, [this](const QString& text, bool failed) {
+        if (failed)
+            Guard([&] { throw Failure(text); });
+        else
+            memo8_->setText(text);
+    });
+}
 
 QImage TForm1::Snapshot() { return grab().toImage().convertToFormat(QImage::Format_RGB888); }
 

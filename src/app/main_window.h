@@ -17,6 +17,7 @@
 
 class QWebEngineView;
 class QFrame;
+class LookupQueue;
 
 /// The caption of the window and of its message boxes.
 inline const char16_t* const ApplicationTitle = u"d_Mirevale6 MAP";
@@ -86,6 +87,13 @@ class TForm1 : public QWidget {
     void Button6Click();
     void Button7Click();
     void WebBrowser1CommandStateChange(const PageInputs& inputs);
+    /// an accepted click's lookup has come back with its elevation [m]: the point is appended
+    /// (the one place where a click becomes a point)
+    void ClickLookedUp(const AcceptedClick& click, float elevation);
+    /// an accepted click's lookup failed: the click is forgotten
+    void ClickDropped(const AcceptedClick& click);
+    /// true while an accepted click's lookup (or the diagnostic) has not come back
+    bool LookupsPending() const;
     void Image1MouseMove(int x, int y);
     void Image1MouseDown(Qt::MouseButton button);
     void RecentreMap(int point);
@@ -106,6 +114,10 @@ class TForm1 : public QWidget {
   private:
     /// runs a handler; a failure reaches the error display and the window stays open
     void Guard(const std::function<void()>& handler);
+    /// runs a handler under Guard once the clicks accepted before have become points (at once
+    /// when none is pending), so that it sees the route the user has clicked
+    void InTurn(const std::function<void()>& handler);
+    void ChartClicked(const ChartClick& click);
     void ShowMessage(const QString& text);
     void SyncReadouts();
     void SyncHover();
@@ -133,4 +145,6 @@ class TForm1 : public QWidget {
     QPushButton* button7_ = nullptr;
     QTimer timer1_;
     int reportsHandled_ = 0;
+    /// the lookups of accepted clicks on their worker thread; ended first when the window goes
+    std::unique_ptr<LookupQueue> lookups_;
 };

@@ -121,24 +121,53 @@ size_t ReadHeader(char* data, size_t size, size_t count, void* user) {
     return bytes;
 }
 
+// Runs one transfer to its end, or until aborted is set (and the wait woken).
+CURLcode Perform(CURLM* multi, CURL* curl, const std::atomic<bool>& aborted) {
+    if (curl_multi_add_handle(multi, curl) != CURLM_OK) return CURLE_FAILED_INIT;
+    CURLcode result = CURLE_ABORTED_BY_CALLBACK;
+    for (;;) {
+        int running = 0;
+        if (aborted || curl_multi_perform(multi, &running) != CURLM_OK) break;
+        if (running == 0) {
+            int queued = 0;
+            while (CURLMsg* message = curl_multi_info_read(multi, &queued))
+                if (message->msg == CURLMSG_DONE && message->easy_handle == curl) result = message->data.result;
+            break;
+        }
+        if (curl_multi_poll(multi, nullptr, 0, 1000, nullptr) != CURLM_OK) break;
+    }
+    curl_multi_remove_handle(multi, curl);
+    return result;
+}
+
 }  // namespace
+
+void CurlDownloader::Abort() {
+    aborted_ = true;
+    if (multi_) curl_multi_wakeup(static_cast<CURLM*>(multi_));
+}
+
+void CurlDownloader::Resume() { aborted_ = false; }
 
 std::string CurlDownloader::UserAgent() { return std::string("MirevaleMAP/") + MIREVALE_VERSION; }
 
 CurlDownloader::CurlDownloader(long connectTimeoutMs, long totalTimeoutMs, std::int64_t maxBytes)
     : connectTimeoutMs_(connectTimeoutMs), totalTimeoutMs_(totalTimeoutMs), maxBytes_(maxBytes) {
     curl_ = curl_easy_init();
+    multi_ = curl_multi_init();
     headers_ = curl_slist_append(nullptr, "Cache-Control: no-cache");
 }
 
 CurlDownloader::~CurlDownloader() {
     if (curl_) curl_easy_cleanup(static_cast<CURL*>(curl_));
+    if (multi_) curl_multi_cleanup(static_cast<CURLM*>(multi_));
     curl_slist_free_all(static_cast<curl_slist*>(headers_));
 }
 
 bool CurlDownloader::DownloadToFile(const QString& url, const QString& fileName) {
     auto* curl = static_cast<CURL*>(curl_);
-    if (!curl || !headers_) return false;
+    auto* multi = static_cast<CURLM*>(multi_);
+    if (!curl || !multi || !headers_ || aborted_) return false;
     const std::string target = QFile::encodeName(fileName).toStdString();
     const std::string part = target + ".part";
     std::FILE* file = std::fopen(part.c_str(), "wb");
@@ -172,7 +201,7 @@ bool CurlDownloader::DownloadToFile(const QString& url, const QString& fileName)
     // A body cut short of its Content-Length or chunked end gives CURLE_PARTIAL_FILE, a reset
     // connection or broken chunk framing CURLE_RECV_ERROR, a stop from WriteBody
     // CURLE_WRITE_ERROR: every result but CURLE_OK is a failed download.
-    const CURLcode result = curl_easy_perform(curl);
+    const CURLcode result = Perform(multi, curl, aborted_);
     long status = 0;
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
     const bool closed = std::fclose(file) == 0;

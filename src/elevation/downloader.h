@@ -9,4 +9,9 @@ class Downloader {
     /// true only when the whole body arrived with status 200 and now sits in fileName;
     /// otherwise fileName is left as it was
     virtual bool DownloadToFile(const QString& url, const QString& fileName) = 0;
+    /// makes a transfer running on another thread fail at once, and every later one until
+    /// Resume; safe from any thread
+    virtual void Abort() {}
+    /// lets transfers run again after Abort
+    virtual void Resume() {}
 };

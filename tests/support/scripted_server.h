@@ -4,6 +4,7 @@
 // writes out in full, then ends the connection the chosen way. It sends what a complete server
 // library never would: bodies cut short, broken chunk framing, connections reset mid-body.
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -90,16 +91,25 @@ class ScriptedServer {
             request.append(buffer, static_cast<size_t>(got));
         }
         const Script script = answer_(request);
-        size_t done = 0;
-        while (done < script.bytes.size()) {
-            const ssize_t put = send(client, script.bytes.data() + done, script.bytes.size() - done, MSG_NOSIGNAL);
-            if (put <= 0) break;
-            done += static_cast<size_t>(put);
-        }
         {
             std::lock_guard lock(mutex_);
-            sent_ += static_cast<std::int64_t>(done);
             lastRequest_ = request;
+        }
+        size_t done = 0;
+        while (done < script.bytes.size()) {
+            // Counted before they go: the client may have read them before send returns here.
+            const std::int64_t trying = static_cast<std::int64_t>(script.bytes.size() - done);
+            {
+                std::lock_guard lock(mutex_);
+                sent_ += trying;
+            }
+            const ssize_t put = send(client, script.bytes.data() + done, script.bytes.size() - done, MSG_NOSIGNAL);
+            {
+                std::lock_guard lock(mutex_);
+                sent_ -= trying - std::max<std::int64_t>(put, 0);
+            }
+            if (put <= 0) break;
+            done += static_cast<size_t>(put);
         }
         if (script.ending == Ending::Reset) {
             // Let the client take the partial body first, as when a peer fails mid-transfer.

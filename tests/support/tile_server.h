@@ -2,6 +2,8 @@
 
 // A loopback tile server for the download tests: answers by path, counts connections.
 
+#include <chrono>
+#include <condition_variable>
 #include <map>
 #include <mutex>
 #include <set>
@@ -13,6 +15,7 @@ struct Answer {
     int status = 200;
     std::string body;
     std::string contentType = "text/plain";
+    std::chrono::milliseconds delay{0};  ///< the answer waits this long (or until the server goes)
 };
 
 class TileServer {
@@ -23,6 +26,13 @@ class TileServer {
                   Respond(request, response);
               });
           }) {}
+    ~TileServer() {
+        {
+            std::lock_guard lock(mutex_);
+            closing_ = true;
+        }
+        released_.notify_all();
+    }
 
     void Serve(const std::string& path, Answer answer) {
         std::lock_guard lock(mutex_);
@@ -45,7 +55,7 @@ class TileServer {
 
   private:
     void Respond(const httplib::Request& request, httplib::Response& response) {
-        std::lock_guard lock(mutex_);
+        std::unique_lock lock(mutex_);
         ports_.insert(request.remote_port);
         ++requests_;
         lastCacheControl_ = request.get_header_value("Cache-Control");
@@ -55,8 +65,10 @@ class TileServer {
             response.set_content("not found", "text/plain");
             return;
         }
-        response.status = found->second.status;
-        response.set_content(found->second.body, found->second.contentType.c_str());
+        const Answer answer = found->second;
+        released_.wait_for(lock, answer.delay, [this] { return closing_; });
+        response.status = answer.status;
+        response.set_content(answer.body, answer.contentType.c_str());
     }
 
     std::mutex mutex_;
@@ -64,6 +76,8 @@ class TileServer {
     std::set<int> ports_;
     int requests_ = 0;
     std::string lastCacheControl_;
+    std::condition_variable released_;
+    bool closing_ = false;
     LoopbackServer server_;  // last: it stops before the state its handler uses goes
 };
 
