@@ -176,6 +176,9 @@ void TForm1::BuildPanel() {
     panel1_->setObjectName(QStringLiteral("Panel1"));
     panel1_->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel1_->setAutoFillBackground(true);
+    // A window of its own: its updates reach the screen alone, without composing the whole
+    // window with the map's browser surface each time.
+    panel1_->setAttribute(Qt::WA_NativeWindow);
 
     AddLabel(QStringLiteral("No.　 　　　緯度　　　　　　　　経度　　　　　標高"), 26, 7);
     memo3_ = AddMemo("Memo3", 16, 24, 33, 21);
@@ -455,10 +458,15 @@ void TForm1::SyncReadouts() {
     if (r.ListBox1TopIndex >= 0 && r.ListBox1TopIndex < listBox1_->count())
         listBox1_->scrollToItem(listBox1_->item(r.ListBox1TopIndex), QAbstractItemView::PositionAtTop);
 
-    if (state_.Chart.IsEmpty())
-        image1_->clear();
-    else
-        image1_->setPixmap(TransparentChart(state_.Chart.Image()));
+    // The picture is keyed and handed over only when the chart was drawn anew.
+    const QImage chart = state_.Chart.Image();
+    if (chart.cacheKey() != shownChart_) {
+        shownChart_ = chart.cacheKey();
+        if (chart.isNull())
+            image1_->clear();
+        else
+            image1_->setPixmap(TransparentChart(chart));
+    }
 }
 
 void TForm1::SyncHover() {

@@ -145,6 +145,7 @@ class TForm1 : public QWidget {
     QPushButton* button7_ = nullptr;
     QTimer timer1_;
     int reportsHandled_ = 0;
+    qint64 shownChart_ = -1;  ///< the cache key of the chart picture Image1 shows
     /// the lookups of accepted clicks on their worker thread; ended first when the window goes
     std::unique_ptr<LookupQueue> lookups_;
 };
