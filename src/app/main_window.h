@@ -17,6 +17,10 @@
 
 class QWebEngineView;
 class QFrame;
+class QAction;
+class QMenu;
+class Autosave;
+class RouteHistory;
 class LookupQueue;
 
 /// The caption of the window and of its message boxes.
@@ -30,6 +34,7 @@ struct WindowSetup {
     std::unique_ptr<HostWindowLookup> HostLookup;  ///< null: this platform's lookup
     std::unique_ptr<ShellOpener> Shell;            ///< null: the desktop's opener
     std::function<void()> Quit;                    ///< empty: end the application
+    QString StateDir;                              ///< empty: the user's state folder (autosave)
 };
 
 /// The chart image: reports mouse movement (with no button held too) and presses.
@@ -98,6 +103,18 @@ class TForm1 : public QWidget {
     void Image1MouseDown(Qt::MouseButton button);
     void RecentreMap(int point);
 
+    // The route's own menu (right click on the route list) and its shortcuts.
+    void UndoClick();
+    void RedoClick();
+    void SaveGpxClick();
+    void LoadGpxClick();
+    void RestoreClick();
+    /// the route list's menu as it would show now
+    QMenu* RouteMenu();
+    /// the autosave of this run
+    Autosave& AutoSave() { return *autosave_; }
+    RouteHistory& History() { return *history_; }
+
     /// the window's client area as it shows on screen
     QImage Snapshot();
 
@@ -110,6 +127,7 @@ class TForm1 : public QWidget {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     /// runs a handler; a failure reaches the error display and the window stays open
@@ -121,6 +139,12 @@ class TForm1 : public QWidget {
     void ShowMessage(const QString& text);
     void SyncReadouts();
     void SyncHover();
+    /// runs a user action that may change the route, as one undo step
+    void Change(const QString& label, const std::function<void()>& action);
+    void SaveRoute();
+    void BuildRouteActions();
+    /// the map page is loaded anew and, once loaded, recentred on point 1
+    void ReloadAndRecentre();
     void BuildPanel();
     QLineEdit* AddMemo(const char* name, int x, int y, int w, int h);
     QLabel* AddLabel(const QString& text, int x, int y);
@@ -148,4 +172,11 @@ class TForm1 : public QWidget {
     qint64 shownChart_ = -1;  ///< the cache key of the chart picture Image1 shows
     /// the lookups of accepted clicks on their worker thread; ended first when the window goes
     std::unique_ptr<LookupQueue> lookups_;
+
+    std::unique_ptr<Autosave> autosave_;
+    std::unique_ptr<RouteHistory> history_;
+    QString autosaveFailure_;  ///< why the last autosave failed; empty when it worked
+    bool recentreAfterLoad_ = false;
+    QAction *undo_ = nullptr, *redo_ = nullptr, *removeLast_ = nullptr, *saveGpx_ = nullptr, *loadGpx_ = nullptr,
+            *restore_ = nullptr;
 };

@@ -115,6 +115,7 @@ struct WindowTest : ::testing::Test {
         setup.HostLookup = std::make_unique<HostAlwaysThere>();
         setup.Shell = std::make_unique<ShellRecorder>(&shellCalls);
         setup.Quit = [this] { ++quitRequests; };
+        setup.StateDir = root + "state";
         form = std::make_unique<TForm1>(std::move(setup));
         form->resize(1103, 736);
         form->show();
