@@ -18,8 +18,10 @@
 #include "elevation/curl_downloader.h"
 #include "export/html_export.h"
 #include "format/failure.h"
+#include "session/autosave.h"
 #include "session/lookup_queue.h"
 #include "session/point_capture.h"
+#include "session/route_history.h"
 #include "session/session_messages.h"
 #include "session/user_actions.h"
 
@@ -123,6 +125,10 @@ TForm1::TForm1(WindowSetup setup) : setup_(std::move(setup)), state_(ChartFont()
                                   else
                                       panel1_->unsetCursor();
                               }});
+    autosave_ = std::make_unique<Autosave>(setup_.StateDir);
+    history_ = std::make_unique<RouteHistory>(state_);
+    history_->changed = [this] { SaveRoute(); };
+    BuildRouteActions();
 
     resize(1103, 736);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -336,7 +342,7 @@ void TForm1::Button1Click() {
     // Clicks not yet appended are part of what is cleared; none is appended later.
     lookups_->DropPending();
     browser_->load(QUrl::fromLocalFile(state_.Paths.MapPagePath));
-    ClearAll(state_);
+    Change(QStringLiteral("全データ　クリアー"), [this] { ClearAll(state_); });
 }
 
 void TForm1::WebBrowser1CommandStateChange(const PageInputs& inputs) {
@@ -349,7 +355,7 @@ void TForm1::WebBrowser1CommandStateChange(const PageInputs& inputs) {
 }
 
 void TForm1::ClickLookedUp(const AcceptedClick& click, float elevation) {
-    FinishClick(state_, click, elevation);
+    Change(QStringLiteral("地点の追加"), [&] { FinishClick(state_, click, elevation); });
     SyncReadouts();
 }
 
@@ -385,7 +391,8 @@ void TForm1::ChartClicked(const ChartClick& click) {
             dialog.setWindowTitle(QString::fromUtf16(NameBoxCaption));
             dialog.setLabelText(QString::fromUtf16(NameBoxPrompt));
             dialog.setTextValue(QString());
-            NamePoint(state_, n, dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString());
+            const QString answer = dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
+            Change(QStringLiteral("地名の入力"), [&] { NamePoint(state_, n, answer); });
         });
     } else if (click.kind == ChartClick::Recentre) {
         Guard([this, n = click.point] { RecentreMap(n); });
@@ -430,9 +437,13 @@ QImage TForm1::Snapshot() { return grab().toImage().convertToFormat(QImage::Form
 
 void TForm1::Button5Click() { setup_.Shell->Open(ExportSnapshot(state_, Snapshot()), nullptr, QString()); }
 
-void TForm1::Button6Click() { ReturnRoute(state_); }
+void TForm1::Button6Click() {
+    Change(QStringLiteral("復路"), [this] { ReturnRoute(state_); });
+}
 
-void TForm1::Button7Click() { RemoveLast(state_); }
+void TForm1::Button7Click() {
+    Change(QStringLiteral("末尾一点クリア"), [this] { RemoveLast(state_); });
+}
 
 void TForm1::SyncReadouts() {
     const Readouts& r = state_.Shown;
