@@ -175,7 +175,6 @@ class TForm1 : public QWidget {
 
     std::unique_ptr<Autosave> autosave_;
     std::unique_ptr<RouteHistory> history_;
-    QString autosaveFailure_;  ///< why the last autosave failed; empty when it worked
     bool recentreAfterLoad_ = false;
     QAction *undo_ = nullptr, *redo_ = nullptr, *removeLast_ = nullptr, *saveGpx_ = nullptr, *loadGpx_ = nullptr,
             *restore_ = nullptr;

@@ -48,7 +48,9 @@ void TForm1::BuildRouteActions() {
         auto* action = new QAction(text, this);
         action->setShortcuts(keys);
         action->setShortcutContext(Qt::WindowShortcut);
-        connect(action, &QAction::triggered, this, [this, handler] { Guard([this, handler] { (this->*handler)(); }); });
+        // In turn with the clicks still being looked up, as the side panel's buttons are.
+        connect(action, &QAction::triggered, this,
+                [this, handler] { InTurn([this, handler] { (this->*handler)(); }); });
         addAction(action);
         return action;
     };
@@ -106,9 +108,9 @@ QMenu* TForm1::RouteMenu() {
     menu->addSeparator();
     menu->addAction(saveGpx_);
     menu->addAction(loadGpx_);
-    if (!autosaveFailure_.isEmpty()) {
+    if (const QString failure = autosave_->LastFailure(); !failure.isEmpty()) {
         menu->addSeparator();
-        menu->addAction(QStringLiteral("自動保存できません：%1").arg(autosaveFailure_))->setEnabled(false);
+        menu->addAction(QString::fromUtf16(session_messages::AutosaveFailed).arg(failure))->setEnabled(false);
     }
     return menu;
 }
@@ -131,10 +133,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 
 void TForm1::Change(const QString& label, const std::function<void()>& action) { history_->Run(label, action); }
 
-void TForm1::SaveRoute() {
-    const std::optional<QString> failed = autosave_->Save(state_);
-    autosaveFailure_ = failed.value_or(QString());
-}
+void TForm1::SaveRoute() { autosave_->SaveInBackground(state_); }
 
 void TForm1::ReloadAndRecentre() {
     recentreAfterLoad_ = true;

@@ -53,16 +53,61 @@ Autosave::Autosave(const QString& folder) : folder_(folder.isEmpty() ? DefaultFo
     }
 }
 
-Autosave::~Autosave() = default;
+Autosave::~Autosave() {
+    {
+        std::lock_guard<std::mutex> hold(mutex_);
+        stop_ = true;
+    }
+    wake_.notify_all();
+    if (writer_.joinable()) writer_.join();
+}
 
-std::optional<QString> Autosave::Save(const ToolState& state) {
+std::optional<QString> Autosave::Save(const ToolState& state) { return Write(state.Table, state.Stats, state.Shown); }
+
+std::optional<QString> Autosave::Write(const RouteTable& table, const RouteStats& stats, const Readouts& shown) const {
     if (path_.isEmpty()) return QString::fromUtf16(session_messages::NoAutosaveSlot);
     try {
-        WriteWholeFile(
-            path_, WriteExactGpx(state.Table, state.Stats, state.Shown,
-                                 QString::fromUtf16(session_messages::AutosaveName), QDateTime::currentDateTimeUtc()));
+        WriteWholeFile(path_, WriteExactGpx(table, stats, shown, QString::fromUtf16(session_messages::AutosaveName),
+                                            QDateTime::currentDateTimeUtc()));
         return std::nullopt;
     } catch (const std::exception& e) {
         return QString::fromUtf8(e.what());
     }
+}
+
+void Autosave::SaveInBackground(const ToolState& state) {
+    Pending route{state.Table, state.Stats, state.Shown};
+    {
+        std::lock_guard<std::mutex> hold(mutex_);
+        pending_ = std::move(route);
+        if (!writer_.joinable()) writer_ = std::thread([this] { Run(); });
+    }
+    wake_.notify_one();
+}
+
+void Autosave::Run() {
+    std::unique_lock<std::mutex> hold(mutex_);
+    for (;;) {
+        wake_.wait(hold, [this] { return pending_ || stop_; });
+        if (!pending_) return;  // stopping, with nothing left to write
+        Pending route = std::move(*pending_);
+        pending_.reset();
+        writing_ = true;
+        hold.unlock();
+        const std::optional<QString> failed = Write(route.Table, route.Stats, route.Shown);
+        hold.lock();
+        writing_ = false;
+        lastFailure_ = failed.value_or(QString());
+        written_.notify_all();
+    }
+}
+
+void Autosave::Flush() {
+    std::unique_lock<std::mutex> hold(mutex_);
+    written_.wait(hold, [this] { return !pending_ && !writing_; });
+}
+
+QString Autosave::LastFailure() const {
+    std::lock_guard<std::mutex> hold(mutex_);
+    return lastFailure_;
 }

@@ -2,8 +2,11 @@
 
 #include <QLockFile>
 #include <QString>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 #include "gpx/route_snapshot.h"
 #include "session/tool_state.h"
@@ -37,11 +40,36 @@ class Autosave {
     /// the failure's text instead of raising it, since the route in memory stays either way
     std::optional<QString> Save(const ToolState& state);
 
+    /// Save on the autosave's own thread: the route is copied now and written after, so a
+    /// change costs the user only the copy; a newer route replaces one not yet written. The
+    /// autosave's end waits for the last one.
+    void SaveInBackground(const ToolState& state);
+    /// waits until every route handed to SaveInBackground is written
+    void Flush();
+    /// why the last background save failed; empty when it worked
+    QString LastFailure() const;
+
   private:
+    std::optional<QString> Write(const RouteTable& table, const RouteStats& stats, const Readouts& shown) const;
+    void Run();
+
     QString folder_;
     QString path_;
     std::unique_ptr<QLockFile> lock_;
     std::optional<RouteSnapshot> restorable_;
+
+    struct Pending {
+        RouteTable Table;
+        RouteStats Stats;
+        Readouts Shown;
+    };
+    mutable std::mutex mutex_;
+    std::condition_variable wake_, written_;
+    std::optional<Pending> pending_;
+    bool writing_ = false;
+    bool stop_ = false;
+    QString lastFailure_;
+    std::thread writer_;
 };
 
 /// the file of slot n in folder

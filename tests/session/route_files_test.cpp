@@ -223,3 +223,25 @@ TEST_F(Files, ImportAndRestoreAreUndoneLikeAnyOtherChange) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Files, BackgroundSavesWriteTheLatestRouteBeforeTheAutosaveEnds) {
+    {
+        Autosave run(stateDir);
+        for (const char* lat : {"35.0", "35.01", "35.02", "35.03"}) {
+            Click(lat, "139.0", "100");
+            run.SaveInBackground(state);
+        }
+        run.Flush();
+        EXPECT_EQ(ReadAutosaveSummaryFile(run.Path()).PointCount, 4);
+        EXPECT_TRUE(run.LastFailure().isEmpty());
+        Click("35.04", "139.0", "100");
+        run.SaveInBackground(state);
+    }  // the end waits for the last route
+    Autosave next(stateDir);
+    ASSERT_TRUE(next.Restorable());
+    EXPECT_EQ(next.Restorable()->Table.PointCount, 5);
+}
+
+}  // namespace
