@@ -99,7 +99,8 @@ std::optional<ChartPositions> DrawProfile(const RouteTable& table, const RouteSt
         if (f.PH <= 0) break;  // a chart too low to climb
     }
 
-    // Profile outline; a route of zero length stands at its first x.
+    // Profile outline. A route of zero length (clicks on one spot) has no distances to spread its
+    // points by: they stand evenly by their number, so the outline still closes around the fill.
     const float last = table.CumulativeKm[n];
     auto yOf = [&](float elevation) {
         return f.B - ToPixel((static_cast<long double>(elevation) - base) / scale * f.PH);
@@ -116,7 +117,9 @@ std::optional<ChartPositions> DrawProfile(const RouteTable& table, const RouteSt
     canvas.SetBrushColor(GreyGreen);
     canvas.SetPenColor(Yellow);
     for (int i = 2; i <= n; ++i) {
-        const int x = (last > 0 ? ToPixel(static_cast<long double>(table.CumulativeKm[i]) / last * f.PW) : 0) + f.L + 5;
+        const long double share = last > 0 ? static_cast<long double>(table.CumulativeKm[i]) / last
+                                           : static_cast<long double>(i - 1) / (n - 1);
+        const int x = ToPixel(share * f.PW) + f.L + 5;
         const int y = yOf(table.Elevation[i]);
         canvas.LineTo(x, y);
         chartX[i] = x;

@@ -205,8 +205,16 @@ TEST_F(Chart, ZeroLengthAndTinyRoutesEndWithTheZeroTick) {
         EXPECT_EQ(labels[0].text, "0 m");
         EXPECT_EQ(canvas.Pixel(40, 252), Black);
         if (total == 0) {
-            for (int i = 1; i <= 3; ++i) EXPECT_EQ(drawn.ChartX[i], 40);
+            // No distance to go by: the points stand evenly by their number.
+            EXPECT_EQ(drawn.ChartX[1], 40);
+            EXPECT_EQ(drawn.ChartX[2], 226);
+            EXPECT_EQ(drawn.ChartX[3], 412);
         }
+        // The chart stays readable: title, plot area above the profile, its fill, the grid labels.
+        EXPECT_EQ(canvas.Pixel(192, 4), Red) << total;
+        EXPECT_EQ(canvas.Pixel(300, 40), LightBlue) << total;
+        EXPECT_EQ(canvas.Pixel(300, 240), GreyGreen) << total;
+        EXPECT_TRUE(Find("100 m")) << total;
     }
 }
 
