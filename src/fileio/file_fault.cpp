@@ -53,6 +53,7 @@ FileCause ReadCause(const QString& path, int error) {
     if (error == EACCES || error == EPERM) return FileCause::NoPermission;
     if (!IsFolder(FolderOf(path))) return FileCause::FolderMissing;
     if (!QFileInfo::exists(path)) return FileCause::FileMissing;
+    if (error == EISDIR || IsFolder(path)) return FileCause::IsFolder;
     if (Denied(path, R_OK)) return FileCause::NoPermission;
     return FileCause::Other;
 }
@@ -64,6 +65,8 @@ QString CauseText(FileCause cause, int error, const QString& systemText) {
             return FolderMissing();
         case FileCause::FileMissing:
             return FileMissing();
+        case FileCause::IsFolder:
+            return IsFolder();
         case FileCause::NoPermission:
             return NoPermission();
         case FileCause::ReadOnlyFileSystem:

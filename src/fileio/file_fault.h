@@ -5,7 +5,7 @@
 #include "format/failure.h"
 
 /// Why a file operation failed, as far as the user can act on it.
-enum class FileCause { FolderMissing, FileMissing, NoPermission, ReadOnlyFileSystem, DiskFull, Other };
+enum class FileCause { FolderMissing, FileMissing, IsFolder, NoPermission, ReadOnlyFileSystem, DiskFull, Other };
 
 /// The cause of a failed write, create or removal at path: from the error number the failing
 /// call left (0 when it left none) and, where that says nothing, from the file system as it

@@ -24,6 +24,7 @@ inline QString CannotRemove(const QString& path, const QString& cause) {
 
 inline QString FolderMissing() { return QStringLiteral("フォルダーがありません"); }
 inline QString FileMissing() { return QStringLiteral("ファイルがありません"); }
+inline QString IsFolder() { return QStringLiteral("フォルダーです"); }
 inline QString NoPermission() { return QStringLiteral("アクセスする権限がありません"); }
 inline QString ReadOnlyFileSystem() { return QStringLiteral("読み取り専用のファイルシステムです"); }
 inline QString DiskFull() { return QStringLiteral("ディスクの空き容量が足りません"); }

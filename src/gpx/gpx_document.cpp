@@ -1,24 +1,19 @@
 #include "gpx/gpx_document.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+#include <optional>
 
+#include "fileio/whole_file.h"
 #include "format/failure.h"
 #include "gpx/gpx_failures.h"
 
 QByteArray ReadGpxBytes(const QString& path) {
-    const QString shown = QDir::toNativeSeparators(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) throw Failure(GpxUnreadableText(shown, file.errorString()));
-    const QFileInfo info(file);
-    if (info.isDir()) throw Failure(GpxUnreadableText(shown, QStringLiteral("フォルダーです")));
-    if (file.size() > MaxGpxBytes) throw Failure(GpxTooLargeText(shown, file.size()));
-    // The file may grow after the size check: never read more than the limit and one byte.
-    QByteArray bytes = file.read(MaxGpxBytes + 1);
-    if (file.error() != QFileDevice::NoError) throw Failure(GpxUnreadableText(shown, file.errorString()));
-    if (bytes.size() > MaxGpxBytes) throw Failure(GpxTooLargeText(shown, bytes.size()));
-    return bytes;
+    // The size is checked once the file is open and before any byte is read; a file that grows
+    // afterwards is read only up to the size checked.
+    std::optional<QByteArray> bytes = ReadWholeFile(path, MaxGpxBytes);
+    if (!bytes) throw Failure(GpxTooLargeText(QDir::toNativeSeparators(path), QFileInfo(path).size()));
+    return *std::move(bytes);
 }
 
 void ThrowGpxXmlError(const QXmlStreamReader& xml, const QString& file) {

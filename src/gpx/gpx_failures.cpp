@@ -2,10 +2,6 @@
 
 // Every text fills its fields in one pass, so a "%1" inside a file name or a value stays as it is.
 
-QString GpxUnreadableText(const QString& file, const QString& reason) {
-    return QStringLiteral("GPX ファイル「%1」を読めません: %2").arg(file, reason);
-}
-
 QString GpxTooLargeText(const QString& file, qint64 size) {
     return QStringLiteral("GPX ファイル「%1」は %2 バイトあり、上限の 64 MiB (67108864 バイト) を超えています")
         .arg(file, QString::number(size));
@@ -62,3 +58,7 @@ QString GpxNoSnapshotText(const QString& file) {
 QString GpxBrokenSnapshotText(const QString& file, const QString& detail) {
     return QStringLiteral("自動保存ファイル「%1」の経路が壊れています (%2)").arg(file, detail);
 }
+
+QString GpxInconsistentTableText() { return QStringLiteral("経路の点数と配列の長さが合いません"); }
+
+QString GpxCannotBuildText() { return QStringLiteral("GPX を組み立てられません"); }

@@ -4,9 +4,6 @@
 
 // The texts of the failures a GPX file can raise, one per cause. Each names the file as given.
 
-/// the file cannot be opened or read
-QString GpxUnreadableText(const QString& file, const QString& reason);
-
 /// the file is larger than the limit [bytes]
 QString GpxTooLargeText(const QString& file, qint64 size);
 
@@ -40,6 +37,12 @@ QString GpxTooManyPointsText(const QString& file, int limit);
 
 /// the file holds no exact route of an autosave
 QString GpxNoSnapshotText(const QString& file);
+
+/// a route to write whose point count does not fit its columns
+QString GpxInconsistentTableText();
+
+/// the XML writer failed while building a document
+QString GpxCannotBuildText();
 
 /// the exact route of an autosave is inconsistent; detail says where
 QString GpxBrokenSnapshotText(const QString& file, const QString& detail);

@@ -7,12 +7,14 @@
 #include <cstdint>
 #include <string>
 
+#include "format/checked_float.h"
 #include "format/failure.h"
 #include "gpx/gpx_document.h"
+#include "gpx/gpx_failures.h"
 #include "gpx/hex_float.h"
 
 QString ShortestDecimal(float value) {
-    if (!std::isfinite(value)) throw Failure(QStringLiteral("有限でない座標や標高は GPX に書けません"));
+    RequireFinite(value);
     // xsd:decimal has no exponent, so the shortest form is asked for in fixed notation.
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
@@ -165,7 +167,7 @@ void RequireConsistent(const RouteTable& table) {
     if (table.Capacity < 0 || table.PointCount < 0 || (table.PointCount > 0 && table.PointCount >= table.Capacity) ||
         table.Lat.size() < n || table.Lng.size() < n || table.Elevation.size() < n || table.CumulativeKm.size() < n ||
         table.SegmentKm.size() < n || table.PointName.size() < n)
-        throw Failure(QStringLiteral("経路の点数と配列の長さが合いません"));
+        throw Failure(GpxInconsistentTableText());
 }
 
 QByteArray WriteDocument(const RouteTable& table, const RouteStats* stats, const Readouts* shown, const QString& name,
@@ -201,7 +203,7 @@ QByteArray WriteDocument(const RouteTable& table, const RouteStats* stats, const
 
     xml.writeEndElement();
     xml.writeEndDocument();
-    if (xml.hasError()) throw Failure(QStringLiteral("GPX を組み立てられません"));
+    if (xml.hasError()) throw Failure(GpxCannotBuildText());
     return text.toUtf8();
 }
 

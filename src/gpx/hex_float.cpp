@@ -5,14 +5,14 @@
 #include <cmath>
 #include <cstdint>
 
-#include "format/failure.h"
+#include "format/checked_float.h"
 
 void AppendHexFloat(std::string& out, double value) {
+    RequireFinite(value);
     const auto bits = std::bit_cast<std::uint64_t>(value);
     const bool negative = (bits >> 63) != 0;
     const int biased = static_cast<int>((bits >> 52) & 0x7ff);
     std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
-    if (biased == 0x7ff) throw Failure(QStringLiteral("有限でない値は保存できません"));
 
     if (negative) out += '-';
     if (biased == 0 && fraction == 0) {

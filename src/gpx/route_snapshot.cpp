@@ -3,8 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QXmlStreamReader>
+#include <cerrno>
 #include <optional>
 
+#include "fileio/file_fault.h"
 #include "format/failure.h"
 #include "gpx/gpx_document.h"
 #include "gpx/gpx_failures.h"
@@ -242,7 +244,11 @@ RouteSnapshot ReadRouteSnapshotFile(const QString& path) {
 AutosaveSummary ReadAutosaveSummaryFile(const QString& path) {
     const QString shown = QDir::toNativeSeparators(path);
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) throw Failure(GpxUnreadableText(shown, file.errorString()));
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) {
+        const int error = errno;
+        throw ReadFault(path, error, file.errorString());
+    }
     if (file.size() > MaxGpxBytes) throw Failure(GpxTooLargeText(shown, file.size()));
     // The reader pulls from the file as it goes and stops at the counts near the top.
     QXmlStreamReader xml(&file);

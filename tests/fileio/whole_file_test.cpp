@@ -21,6 +21,7 @@ TEST_F(ReadWholeFileTest, ReadsEverythingUpToTheLimit) {
 
 TEST_F(ReadWholeFileTest, FailuresSayWhy) {
     Put(Path("secret.txt"), "x");
+    ASSERT_TRUE(QDir().mkdir(Path("folder.txt")));
     const struct {
         const char* name;
         QString path;
@@ -29,6 +30,7 @@ TEST_F(ReadWholeFileTest, FailuresSayWhy) {
     } cases[] = {
         {"missing file", Path("none.txt"), false, msg::FileMissing()},
         {"missing folder", Path("none/tile.txt"), false, msg::FolderMissing()},
+        {"a folder", Path("folder.txt"), false, msg::IsFolder()},
         {"no read permission", Path("secret.txt"), true, msg::NoPermission()},
     };
     for (const auto& c : cases) {

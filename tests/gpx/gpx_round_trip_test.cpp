@@ -6,6 +6,7 @@
 #include <limits>
 #include <random>
 
+#include "format/format_messages.h"
 #include "gpx/gpx_reader.h"
 #include "gpx/gpx_writer.h"
 #include "gpx_fixture.h"
@@ -110,10 +111,10 @@ TEST_F(GpxRoundTrip, EmptyRouteAndInvalidTimeStillMakeADocument) {
 
 TEST_F(GpxRoundTrip, NonFiniteValuesAreRefused) {
     table.Elevation[3] = std::numeric_limits<float>::infinity();
-    EXPECT_THROW(WriteGpx(table, "r", Noon), Failure);
+    EXPECT_EQ(FailureOf([&] { WriteGpx(table, "r", Noon); }), format_messages::Overflow().toStdString());
     table.Elevation[3] = 0;
     table.Lat[1] = std::numeric_limits<float>::quiet_NaN();
-    EXPECT_THROW(WriteGpx(table, "r", Noon), Failure);
+    EXPECT_EQ(FailureOf([&] { WriteGpx(table, "r", Noon); }), format_messages::InvalidOperation().toStdString());
 }
 
 TEST(ShortestDecimal, IsTheShortestFixedTextThatReadsBackThroughDouble) {

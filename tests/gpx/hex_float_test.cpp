@@ -52,6 +52,7 @@ TEST(HexFloat, WritesTheC99Form) {
     EXPECT_EQ(HexFloatText(0.1), "0x1.999999999999ap-4");
     EXPECT_EQ(HexFloatText(std::numeric_limits<double>::denorm_min()), "0x0.0000000000001p-1022");
     EXPECT_THROW(HexFloatText(std::numeric_limits<double>::infinity()), Failure);
+    EXPECT_THROW(HexFloatText(-std::numeric_limits<double>::infinity()), Failure);
     EXPECT_THROW(HexFloatText(std::numeric_limits<double>::quiet_NaN()), Failure);
 }
 

@@ -1,11 +1,14 @@
+#include <QDir>
 #include <QRegularExpression>
 #include <QTimeZone>
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <random>
 
+#include "fileio/fileio_messages.h"
 #include "gpx/gpx_reader.h"
 #include "gpx/gpx_writer.h"
 #include "gpx/route_snapshot.h"
@@ -114,6 +117,32 @@ TEST_F(RouteSnapshotTest, AnAutosaveRestoresTheRouteBitForBit) {
 
     // The same file is an ordinary GPX file too.
     EXPECT_EQ(ReadGpxFile(path).size(), 4u);
+}
+
+// Every reader of GPX files fails the way every other file read of the program does.
+TEST_F(RouteSnapshotTest, UnreadableFilesFailWithTheFileReadText) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.gpx"));
+    const struct {
+        QString path;
+        QString cause;
+    } files[] = {
+        {dir.filePath("missing.gpx"), fileio_messages::FileMissing()},
+        {dir.filePath("none/a.gpx"), fileio_messages::FolderMissing()},
+        {dir.filePath("folder.gpx"), fileio_messages::IsFolder()},
+        {dir.filePath("a%1 %2.gpx"), fileio_messages::FileMissing()},
+    };
+    const struct {
+        const char* name;
+        std::function<void(const QString&)> read;
+    } readers[] = {
+        {"ReadGpxFile", [](const QString& p) { ReadGpxFile(p); }},
+        {"ReadRouteSnapshotFile", [](const QString& p) { ReadRouteSnapshotFile(p); }},
+        {"ReadAutosaveSummaryFile", [](const QString& p) { ReadAutosaveSummaryFile(p); }},
+    };
+    for (const auto& r : readers)
+        for (const auto& f : files)
+            EXPECT_EQ(FailureOf([&] { r.read(f.path); }), fileio_messages::CannotRead(f.path, f.cause).toStdString())
+                << r.name << " " << f.path.toStdString();
 }
 
 TEST_F(RouteSnapshotTest, RandomBitPatternsComeBack) {
