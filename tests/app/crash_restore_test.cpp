@@ -318,10 +318,9 @@ TEST_F(CrashRestore, TheRouteOfAKilledRunIsRestoredExactly) {
 
     const auto [csvAfter, htmlAfter] = Export();
     ASSERT_FALSE(HasFailure());
-                ReadBytes(opened).constData());
-                EXPECT_EQ(csvAfter, csvBefore);
-                EXPECT_EQ(htmlAfter, htmlBefore);
-                EXPECT_TRUE(ReadBytes(opened).contains(".csv")) << "the CSV was not handed to the desktop";
+    EXPECT_EQ(csvAfter, csvBefore);
+    EXPECT_EQ(htmlAfter, htmlBefore);
+    EXPECT_TRUE(ReadBytes(opened).contains(".csv")) << "the CSV was not handed to the desktop";
 }
 
 }  // namespace
