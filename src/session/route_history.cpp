@@ -57,7 +57,7 @@ void PutBack(ToolState& state, const HistoryStep& snapshot) {
     state.Drawn = snapshot.Drawn;
 }
 
-bool SameRoute(const HistoryStep& a, const HistoryStep& b) {
+bool SameRoute(const HistoryStep& a, const ToolState& b) {
     const RouteTable &s = a.Table, &t = b.Table;
     if (s.PointCount != t.PointCount || s.Capacity != t.Capacity) return false;
     const int n = s.PointCount;
@@ -77,10 +77,10 @@ RouteHistory::RouteHistory(ToolState& state) : state_(state), current_(TakeSnaps
 
 void RouteHistory::Run(const QString& label, const std::function<void()>& action) {
     // Another path (a start-up reset, a test) may have changed the route since the last step.
-    if (!SameRoute(*current_, *TakeSnapshot(state_))) current_ = TakeSnapshot(state_);
+    if (!SameRoute(*current_, state_)) current_ = TakeSnapshot(state_);
     const auto record = [&] {
+        if (SameRoute(*current_, state_)) return;
         auto after = TakeSnapshot(state_);
-        if (SameRoute(*current_, *after)) return;
         stack_.push(new RouteChange(label, state_, current_, after, changed));
         current_ = std::move(after);
         if (changed) changed();

@@ -24,8 +24,8 @@ std::shared_ptr<const HistoryStep> TakeSnapshot(const ToolState& state);
 /// puts a snapshot back; Memo1/Memo2, the map page's last reported position, stay as they are
 void PutBack(ToolState& state, const HistoryStep& snapshot);
 
-/// true when two snapshots hold the same route (points, names and statistics)
-bool SameRoute(const HistoryStep& a, const HistoryStep& b);
+/// true when the snapshot holds the route the state has now (points, names, statistics, list)
+bool SameRoute(const HistoryStep& a, const ToolState& b);
 
 /// Steps the undo history keeps at most.
 inline constexpr int HistoryLimit = 100;
