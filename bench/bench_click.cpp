@@ -2,6 +2,7 @@
 // painted the new point, with the tool's share split into its stages. Needs a display (Xvfb);
 // the tile comes from a loopback server at once, so the transfer is only the loopback round trip.
 // BENCH_CLICK_PAINTS=1 lists every paint event and update pass with its duration [ms].
+// Then the window's event loop while a click's tile takes 3 s: how late a 10 ms timer fires.
 
 #include <benchmark/benchmark.h>
 
@@ -14,16 +15,21 @@
 #include <QPaintEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <mutex>
 
 #include "app/main_window.h"
 #include "elevation/curl_downloader.h"
+#include "elevation/tile_address.h"
 #include "support/loopback_server.h"
+#include "support/tile_server.h"
 
 namespace {
 
@@ -143,6 +149,49 @@ void Js(QWebEnginePage* page, const QString& script) {
     WaitFor([&] { return done; }, 5000);
 }
 
+// The window on an install tree in a temporary folder, its page loaded, ready for clicks.
+struct BenchWindow {
+    QTemporaryDir dir;
+    std::unique_ptr<TForm1> form;
+    QWidget* surface = nullptr;  // where the mouse clicks the page
+    bool loaded = false;         // set by every finished page load
+
+    /// empty when the window is up; else what went wrong
+    std::string Open(const QString& tileBase, std::unique_ptr<Downloader> downloader) {
+        const QString root = dir.path() + "/";
+        for (const char* d : {"MV6_DATA/20", "MV6_DATA/10", "MV6_DATA/01"}) QDir().mkpath(root + d);
+        QDir().mkpath(root + QStringLiteral("マイデータ"));
+        QFile page(root + "MV6_DATA/10/smap.html");
+        if (!page.open(QIODevice::WriteOnly)) return "no page";
+        page.write(Page);
+        page.close();
+
+        WindowSetup setup;
+        setup.ExeDir = root + "MV6_DATA/20/";
+        setup.TileBase = tileBase;
+        setup.TileDownloader = std::move(downloader);
+        setup.HostLookup = std::make_unique<HostAlwaysThere>();
+        setup.Quit = [] {};
+        form = std::make_unique<TForm1>(std::move(setup));
+        form->resize(1103, 736);
+        form->show();
+        if (!QTest::qWaitForWindowExposed(form.get())) return "window not shown";
+        QObject::connect(form->WebBrowser1()->page(), &QWebEnginePage::loadFinished, [this](bool) { loaded = true; });
+        WaitFor([&] { return loaded; });
+        QTest::qWait(500);
+        if (!WaitFor([&] { return (surface = form->WebBrowser1()->focusProxy()) != nullptr; }))
+            return "no page surface";
+        return {};
+    }
+
+    /// the page's next click reports this position
+    void NextClickAt(double lat, double lng) {
+        Js(form->WebBrowser1()->page(),
+           QStringLiteral("nextLat = '%1'; nextLng = '%2';").arg(lat, 0, 'f', 6).arg(lng, 0, 'f', 6));
+    }
+    void Click() { QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(200, 300)); }
+};
+
 void ClickToVisiblePoint(benchmark::State& state) {
     std::string tile;
     for (int r = 0; r < 256; ++r) {
@@ -157,33 +206,10 @@ void ClickToVisiblePoint(benchmark::State& state) {
         });
     });
 
-    QTemporaryDir dir;
-    const QString root = dir.path() + "/";
-    for (const char* d : {"MV6_DATA/20", "MV6_DATA/10", "MV6_DATA/01"}) QDir().mkpath(root + d);
-    QDir().mkpath(root + QStringLiteral("マイデータ"));
-    QFile page(root + "MV6_DATA/10/smap.html");
-    if (!page.open(QIODevice::WriteOnly)) return state.SkipWithError("no page");
-    page.write(Page);
-    page.close();
-
-    WindowSetup setup;
-    setup.ExeDir = root + "MV6_DATA/20/";
-    setup.TileBase = server.Base();
-    setup.TileDownloader = std::make_unique<TimedDownloader>();
-    setup.HostLookup = std::make_unique<HostAlwaysThere>();
-    setup.Quit = [] {};
-    TForm1 form(std::move(setup));
-    form.resize(1103, 736);
-    form.show();
-    if (!QTest::qWaitForWindowExposed(&form)) return state.SkipWithError("window not shown");
-    QWebEnginePage* webPage = form.WebBrowser1()->page();
-    bool loaded = false;
-    QObject::connect(webPage, &QWebEnginePage::loadFinished, [&](bool) { loaded = true; });
-    WaitFor([&] { return loaded; });
-    QTest::qWait(500);
-    QWidget* surface = nullptr;
-    if (!WaitFor([&] { return (surface = form.WebBrowser1()->focusProxy()) != nullptr; }))
-        return state.SkipWithError("no page surface");
+    BenchWindow window;
+    if (const std::string fault = window.Open(server.Base(), std::make_unique<TimedDownloader>()); !fault.empty())
+        return state.SkipWithError(fault.c_str());
+    TForm1& form = *window.form;
 
     // The report's arrival, seen before the window handles it.
     auto* bridge = form.findChild<PageBridge*>();
@@ -201,18 +227,17 @@ void ClickToVisiblePoint(benchmark::State& state) {
         // A new position for every click, on routes of up to 100 points.
         if (form.State().Table.PointCount >= 100) {
             form.Button1Click();
-            loaded = false;
-            WaitFor([&] { return loaded; });
+            window.loaded = false;
+            WaitFor([&] { return window.loaded; });
             QTest::qWait(300);
         }
-        Js(webPage,
-           QStringLiteral("nextLat = '%1'; nextLng = '139.500000';").arg(35.5 + (k++ % 400) * 0.001, 0, 'f', 6));
+        window.NextClickAt(35.5 + (k++ % 400) * 0.001, 139.5);
         QTest::qWait(50);  // the window settles
         ClickTimes times;
         ExpectedPoints = form.State().Table.PointCount + 1;
         Times = &times;
         times.click = Clock::now();
-        QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(200, 300));
+        window.Click();
         const bool shown = WaitFor([&] {
             std::lock_guard lock(times.mutex);
             return times.visible != Clock::time_point();
@@ -246,6 +271,72 @@ void ClickToVisiblePoint(benchmark::State& state) {
     state.counters["update_passes"] = passes / n;
 }
 BENCHMARK(ClickToVisiblePoint)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(60);
+
+// The window's event loop while a click's tile is on its way for 3 s: a 10 ms timer in the
+// window's thread, armed again at every tick, and how late each tick comes. Every click is on a
+// tile of its own, so none is answered from the tile cache. The time is the lookup's.
+void EventLoopDuringSlowTransfer(benchmark::State& state) {
+    using namespace std::chrono_literals;
+    constexpr int Clicks = 5;
+    constexpr double Lng = 139.5;
+    TileServer server;
+    const auto latOf = [](int k) { return 35.0 + k * 0.2; };  // a tile apart at the lookup's zoom
+    for (int k = 0; k < Clicks; ++k) {
+        const TilePosition tile = TileAddress(static_cast<float>(latOf(k)), static_cast<float>(Lng));
+        server.Serve(TilePath(tile).toStdString(),
+                     {200, MakeTile([](int, int) { return std::string("100"); }), "text/plain", 3000ms});
+    }
+    BenchWindow window;
+    if (const std::string fault = window.Open(server.Base(), std::make_unique<CurlDownloader>()); !fault.empty())
+        return state.SkipWithError(fault.c_str());
+    TForm1& form = *window.form;
+
+    QElapsedTimer armed;
+    QTimer probe;
+    probe.setSingleShot(true);
+    probe.setTimerType(Qt::PreciseTimer);  // the timer's own slack is not the loop's lateness
+    probe.setInterval(10);
+    double worstMs = 0, sumMs = 0;
+    long long ticks = 0;
+    QEventLoop loop;
+    QTimer giveUp;  // one for all clicks, so an earlier click's can never end a later one's wait
+    giveUp.setSingleShot(true);
+    QObject::connect(&giveUp, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        const double late = static_cast<double>(armed.nsecsElapsed()) / 1e6 - 10;
+        if (!form.LookupsPending()) return loop.quit();
+        worstMs = std::max(worstMs, late);
+        sumMs += late;
+        ++ticks;
+        armed.start();
+        probe.start();
+    });
+    int k = 0;
+    for (auto _ : state) {
+        const int expected = form.State().Table.PointCount + 1;
+        window.NextClickAt(latOf(k++ % Clicks), Lng);
+        QTest::qWait(50);
+        window.Click();
+        if (!WaitFor([&] { return form.LookupsPending(); })) return state.SkipWithError("the click was not taken");
+        // The loop the window runs, not a polling one: it sleeps until the next event or timer.
+        const auto started = Clock::now();
+        armed.start();
+        probe.start();
+        giveUp.start(15000);
+        loop.exec();
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - started).count());
+        probe.stop();
+        if (!giveUp.isActive()) return state.SkipWithError("the lookup did not end");
+        giveUp.stop();
+        if (!WaitFor([&] { return form.State().Table.PointCount == expected; }))
+            return state.SkipWithError("the point was not added");
+        if (form.State().Table.Elevation[expected] != 100.0f) return state.SkipWithError("not the held-back tile");
+    }
+    state.counters["max_late_ms"] = worstMs;
+    state.counters["mean_late_ms"] = ticks ? sumMs / static_cast<double>(ticks) : 0;
+    state.counters["ticks_per_click"] = static_cast<double>(ticks) / static_cast<double>(state.iterations());
+}
+BENCHMARK(EventLoopDuringSlowTransfer)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
 
