@@ -182,9 +182,6 @@ void TForm1::BuildPanel() {
     panel1_->setObjectName(QStringLiteral("Panel1"));
     panel1_->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel1_->setAutoFillBackground(true);
-    // A window of its own: its updates reach the screen alone, without composing the whole
-    // window with the map's browser surface each time.
-    panel1_->setAttribute(Qt::WA_NativeWindow);
 
     AddLabel(QStringLiteral("No.　 　　　緯度　　　　　　　　経度　　　　　標高"), 26, 7);
     memo3_ = AddMemo("Memo3", 16, 24, 33, 21);
