@@ -343,6 +343,7 @@ BENCHMARK(EventLoopDuringSlowTransfer)->UseManualTime()->Unit(benchmark::kMillis
 int main(int argc, char** argv) {
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu --disable-background-networking --disable-component-update");
+    qputenv("QT_QUICK_BACKEND", "software");  // as the tool itself runs (app/main.cpp)
     TimingApp app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
