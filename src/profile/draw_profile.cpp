@@ -1,8 +1,12 @@
 #include "profile/draw_profile.h"
 
+#include <limits>
+
 #include <cmath>
 
 #include "format/checked_float.h"
+#include "format/failure.h"
+#include "format/format_messages.h"
 #include "format/number_text.h"
 
 using namespace chart_colors;
@@ -27,7 +31,12 @@ long long StepFor(const Decade& d, int multiplier) {
     return RoundToInteger(std::pow(10.0L, static_cast<long double>(d.e - 1)) * multiplier);
 }
 
-int ToPixel(long double value) { return static_cast<int>(Truncate(value)); }
+int ToPixel(long double value) {
+    const long long pixel = Truncate(value);
+    if (pixel < std::numeric_limits<int>::min() || pixel > std::numeric_limits<int>::max())
+        throw Failure(format_messages::IntegerOutOfRange());
+    return static_cast<int>(pixel);
+}
 
 // A name one character under the other, long and short dashes drawn as a vertical bar.
 void WriteVertical(Canvas& canvas, const QString& name, int x, int top) {
@@ -47,7 +56,10 @@ int ElevationStep(float range) {
     if (!(range > 10)) return 1;
     const Decade d = DecadeOf(range);
     const int multiplier = d.m < 2 ? 5 : d.m < 4 ? 10 : 20;
-    return static_cast<int>(StepFor(d, multiplier));
+    const long long step = StepFor(d, multiplier);
+    // Only absurd elevations (an imported file's, say) give a step beyond the chart's integers.
+    if (step > std::numeric_limits<int>::max()) throw Failure(format_messages::IntegerOutOfRange());
+    return static_cast<int>(step);
 }
 
 long long DistanceStep(double totalKm) {

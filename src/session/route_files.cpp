@@ -7,6 +7,7 @@
 #include "format/checked_float.h"
 #include "format/number_text.h"
 #include "gpx/gpx_writer.h"
+#include "route/course_time.h"
 #include "route/route_edits.h"
 #include "route/route_points.h"
 #include "session/user_actions.h"
@@ -46,13 +47,18 @@ void ImportRoute(ToolState& state, const std::vector<GpxPoint>& points, const st
     }
     if (named) RebuildRouteList(table, shown);
     ShowRouteStats(stats, shown);
+    const CourseReadouts course = CourseTexts(table, stats);
+    shown.CourseTime = course.Time;
+    shown.CourseConstant = course.Constant;
+    Canvas chart = state.Chart;
+    chart.Clear();
+    std::optional<ChartPositions> drawn = DrawProfile(table, stats, chart);
 
     state.Table = std::move(table);
     state.Stats = stats;
     state.Shown = std::move(shown);
-    state.Chart.Clear();
-    if (auto drawn = DrawProfile(state.Table, state.Stats, state.Chart)) state.Drawn = std::move(*drawn);
-    ShowCourse(state);
+    state.Chart = std::move(chart);
+    if (drawn) state.Drawn = std::move(*drawn);
 }
 
 void RestoreRoute(ToolState& state, const RouteSnapshot& saved) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "format/failure.h"
 #include "route/route_points.h"
 
 namespace {
@@ -127,6 +128,8 @@ TEST(ScaleSteps, ElevationAndDistanceSteps) {
         int step;
     } elevation[] = {{0, 1}, {10, 1}, {12, 5}, {25, 10}, {45, 20}, {100, 50}, {350, 100}, {450, 200}, {1200, 500}};
     for (const auto& c : elevation) EXPECT_EQ(ElevationStep(c.range), c.step) << c.range;
+    EXPECT_EQ(ElevationStep(3e9f), 1'000'000'000);
+    EXPECT_THROW(ElevationStep(1e10f), Failure);  // a step beyond the chart's integers
     const struct {
         double metres;
         long long step;

@@ -196,6 +196,9 @@ TEST_F(Files, AStoppedOrFailedImportLeavesTheRouteAsItWas) {
         points, [](float, float) { return 1.0f; }, [](int done) { return done < 1; }));
     EXPECT_THROW(ImportElevations({{35.0, 139.0, 1e300, ""}}, [](float, float) { return 1.0f; }), Failure);
     EXPECT_TRUE(Look(state) == before);
+    // Elevations no chart can scale: the import fails as a whole.
+    EXPECT_THROW(ImportRoute(state, {{35.0, 139.0, 0.0, ""}, {35.1, 139.0, 1e15, ""}}, {0, 1e15f}), Failure);
+    EXPECT_TRUE(Look(state) == before);
 
     const QString bad = Write("bad.gpx",
                               "<gpx version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\">"
