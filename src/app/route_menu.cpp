@@ -177,9 +177,15 @@ void TForm1::LoadGpxClick() {
     std::atomic<bool> stop{false}, finished{false};
     std::optional<std::vector<float>> elevations;
     std::exception_ptr failure;
+    CurlDownloader downloader;
+    // Stopping also cuts the transfer in flight, so neither the user's Cancel nor the tool's end
+    // waits for a tile.
+    const auto stopLookups = [&] {
+        stop = true;
+        downloader.Abort();
+    };
     std::thread worker([&] {
         try {
-            CurlDownloader downloader;
             elevations = ImportElevations(
                 points, [&](float lat, float lng) { return LookupElevation(lat, lng, sources, downloader); },
                 [&](int n) {
@@ -202,10 +208,11 @@ void TForm1::LoadGpxClick() {
     connect(&poll, &QTimer::timeout, &wait, [&] {
         if (finished) return wait.quit();
         progress.setValue(done);
-        if (progress.wasCanceled()) stop = true;
+        if (progress.wasCanceled()) stopLookups();
     });
     poll.start(30);
     wait.exec();
+    if (!finished) stopLookups();  // the tool is ending: its event loops were all told to leave
     worker.join();
     progress.reset();
     if (failure) std::rethrow_exception(failure);

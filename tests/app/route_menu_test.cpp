@@ -2,6 +2,7 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QProcess>
+#include <QProgressDialog>
 
 #include "export/csv_export.h"
 #include "export/html_export.h"
@@ -176,6 +177,36 @@ open(sys.argv[1], 'w').write(g.to_xml())
     // One undo step brings the clicked route back.
     Trigger("元に戻す");
     EXPECT_EQ(Rows(), before);
+}
+
+TEST_F(RouteMenuTest, LookupsOfAnImportCanBeStoppedAndLeaveTheRouteAsItWas) {
+    ThreePoints();
+    const QStringList before = Rows();
+    // A point without an elevation whose tile is held back: its lookup is still running when the
+    // progress shows, and stopping it cuts the transfer.
+    const TilePosition slow = TileAddress(36.2f, 138.3f);
+    server.Serve(TilePath(slow).toStdString(),
+                 {200, MakeTile([](int, int) { return std::string("500"); }), "text/plain", std::chrono::seconds(60)});
+    const QString file = root + "noele.gpx";
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(
+        "<gpx version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><trkseg>"
+        "<trkpt lat=\"36.2\" lon=\"138.3\"/><trkpt lat=\"36.21\" lon=\"138.3\"/></trkseg></trk></gpx>");
+    f.close();
+    bool progressShown = false;
+    WhenShown<QFileDialog>([&](QFileDialog* d) {
+        d->findChild<QLineEdit*>("fileNameEdit")->setText(file);
+        QMetaObject::invokeMethod(d, "accept", Qt::QueuedConnection);
+        WhenShown<QProgressDialog>([&](QProgressDialog* progress) {
+            progressShown = true;
+            progress->cancel();
+        });
+    });
+    Trigger("GPXを読み込む…");
+    EXPECT_TRUE(progressShown);
+    EXPECT_EQ(Rows(), before);
+    EXPECT_EQ(Points(), 3);
 }
 
 }  // namespace
